@@ -1,0 +1,54 @@
+// Preference domains: one property-list dictionary per domain name.
+#pragma once
+
+#include <plist/plist.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace jc {
+
+struct PlistDeleter {
+  void operator()(plist_t node) const {
+    if (node) plist_free(node);
+  }
+};
+// An owned libplist node (plist_t is a pointer to an opaque node).
+using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
+
+class DomainStore {
+ public:
+  virtual ~DomainStore() = default;
+  // A copy of the whole domain as a dictionary, or null when it does not exist.
+  virtual PlistPtr read(const std::string& domain) = 0;
+  // Reads the domain (a new empty dictionary when it does not exist), lets
+  // `change` edit it in place and replaces the domain with it, all under the
+  // domain's lock, so that writers in other processes never lose each other's
+  // changes. When `change` answers false nothing is written. Answers whether
+  // the domain was written.
+  virtual bool update(const std::string& domain, const std::function<bool(plist_t domain)>& change) = 0;
+};
+
+// Domains as XML property lists, one file per domain in a private folder.
+class FileDomainStore final : public DomainStore {
+ public:
+  explicit FileDomainStore(std::filesystem::path folder);
+
+  // $XDG_CONFIG_HOME/jobcontrol, else ~/.config/jobcontrol.
+  static std::filesystem::path defaultFolder();
+
+  // The file that holds `domain`: always directly inside the folder, and
+  // distinct for distinct domain names.
+  std::filesystem::path fileFor(const std::string& domain) const;
+  const std::filesystem::path& folder() const { return folder_; }
+
+  PlistPtr read(const std::string& domain) override;
+  bool update(const std::string& domain, const std::function<bool(plist_t domain)>& change) override;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+}  // namespace jc

@@ -1,0 +1,64 @@
+// One SOAP request over HTTP to the printer's web service, waited for on the
+// calling thread while the host's run loop keeps turning.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "soap/run_loop.h"
+
+namespace jc {
+
+class SOAPClientCallback {
+ public:
+  virtual ~SOAPClientCallback() = default;
+  // Told once when the exchange failed or timed out.
+  virtual void recieveEndCallback() = 0;
+};
+
+struct SoapClientLimits {
+  std::chrono::milliseconds timeout{20000};      // counted from the start of sendMessage
+  std::chrono::milliseconds waitStep{1000};      // longest wait between run-loop turns
+  std::chrono::seconds requestTimeout{60};       // the request's own time-out interval
+  std::size_t maxResponseBytes = 16u * 1024u * 1024u;
+};
+
+// "$XDG_RUNTIME_DIR", else "$TMPDIR", else "/tmp/", followed by "vwxyz.xml".
+std::filesystem::path responseFilePath();
+
+class KorvelPrintPdeVx418JCSOAPClient {
+ public:
+  enum State : int { kRunning = 0, kFinished = 1, kTimedOut = 2, kFailed = 3 };
+  enum class Outcome { NotSent, Success, Failed, TimedOut };
+
+  // A client for the service address (for example
+  // "http://192.0.2.7/korvel-mfp-srv"), or null when the text is not a usable
+  // http URL.
+  static std::unique_ptr<KorvelPrintPdeVx418JCSOAPClient> initWithServerName(
+      const std::string& address, SOAPClientCallback* context, RunLoop& runLoop,
+      std::filesystem::path responseFile = responseFilePath(), SoapClientLimits limits = {});
+  ~KorvelPrintPdeVx418JCSOAPClient();
+
+  // Posts `body` and returns when the exchange has ended. On success the body
+  // of the answer replaces the response file; on failure or time-out the
+  // context is told once. An HTTP status outside 200-299 and an answer over
+  // the size limit are failures.
+  Outcome sendMessage(const std::vector<unsigned char>& body);
+
+  int finished() const { return finished_; }
+
+ private:
+  KorvelPrintPdeVx418JCSOAPClient() = default;
+  std::string url_;
+  SOAPClientCallback* context_ = nullptr;
+  RunLoop* runLoop_ = nullptr;
+  std::filesystem::path responseFile_;
+  SoapClientLimits limits_;
+  int finished_ = kRunning;
+};
+
+}  // namespace jc
