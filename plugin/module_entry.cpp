@@ -1,0 +1,1 @@
+// The plug-in module's entry point (filled in with the factory).
