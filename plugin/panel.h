@@ -1,0 +1,246 @@
+// The Job Control panel: one per print dialog. Its methods live in the files of
+// their subsystems (lifecycle here in plugin/, set-up, actions and rules in ui/,
+// the print-settings writer and reader in settings/, preferences in prefs/, the
+// folder-list exchange in soap/).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plugin/panel_environment.h"
+#include "plugin/print_dialog_extension.h"
+#include "settings/job_control_settings.h"
+#include "soap/folder_entry.h"
+#include "soap/soap_client.h"
+#include "ui/toolkit.h"
+
+namespace jc {
+
+class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
+                                    public ActionTarget,
+                                    public SOAPClientCallback {
+ public:
+  // initWithCallback: the host's callback object may be null.
+  KorvelPrintPdeVx418JC(HostCallback* callback, PanelEnvironment environment);
+  ~KorvelPrintPdeVx418JC() override;
+  KorvelPrintPdeVx418JC(const KorvelPrintPdeVx418JC&) = delete;
+  KorvelPrintPdeVx418JC& operator=(const KorvelPrintPdeVx418JC&) = delete;
+
+  // ---- Host operations.
+  View* panelView() override;
+  std::u16string panelName() override;
+  std::string panelKind() override;
+  std::vector<std::string> supportedPPDOptionKeys() override;
+  void willShow() override;
+  bool shouldHide() override;
+  bool shouldPrint() override;
+  bool shouldShowHelp() override;
+  void PPDOptionKeyValueDidChange(const std::string& key, const std::string& choice) override;
+  bool restoreValuesAndReturnError(std::string* error) override;
+  bool saveValuesAndReturnError(std::string* error) override;
+  SummaryInfo summaryInfo() override;
+  LifecycleFlags lifecycleFlags() const override;
+  std::optional<FolderList> folders() const override { return folderList; }
+  void updateUI();
+
+  // Hosts without constraint handling.
+  ppd_file_t* getPPDOnTiger() { return nullptr; }
+  void getPPDSettingsFromPrintSettingsOnTiger() {}
+  void writePPDSettingsToPrintSettingsOnTiger() {}
+
+  // ---- Fixed answers of this build.
+  std::int64_t getUIMode() const { return env_.capabilities.uiMode; }
+  std::int64_t getPasswordMax() const { return env_.capabilities.passwordMax; }
+  bool CheckHardDisk() const { return env_.capabilities.hardDisk; }
+  bool isVarnokSelvo() const { return env_.capabilities.varnokSelvo; }
+  bool isTiger() const { return env_.capabilities.tiger; }
+
+  // Label translation up to the first colon; none for no object.
+  std::optional<std::u16string> localizedStringValue(const std::optional<std::u16string>& text) const;
+  // A text field gives its string value, a box, button or cell its title.
+  std::optional<std::u16string> localizedStringValue(ControlRef control) const;
+  std::u16string localizedString(std::u16string_view key) const;
+
+  // ---- Controls: set-up, actions, enable rules, folder pop-up.
+  void initializeUI();
+  void sendAction(std::string_view action, Control& sender) override;
+  // Runs the named action method; false when there is none of that name.
+  bool performAction(std::string_view action, Control* sender = nullptr);
+
+  void tabProc(Control* sender = nullptr);
+  void retentionCBoxProc(Control* sender = nullptr);
+  void suspendKeyMatrixProc(Control* sender = nullptr);
+  void suspendKeyETextProc(Control* sender = nullptr);
+  void suspendKeyButtonProc(Control* sender = nullptr);
+  void folderSelectionPopUpButtonProc(Control* sender = nullptr);
+  void folderPasswordETextProc(Control* sender = nullptr);
+  void folderPasswordButtonProc(Control* sender = nullptr);
+  void folderNameButtonProc(Control* sender = nullptr);
+  void folderSelectionMatrixProc(Control* sender = nullptr);
+  void authenticationMatrixProc(Control* sender = nullptr);
+  void loginNameETextProc(Control* sender = nullptr);
+  void loginNameButtonProc(Control* sender = nullptr);
+  void passwordETextProc(Control* sender = nullptr);
+  void passwordButtonProc(Control* sender = nullptr);
+  void userNumberETextProc(Control* sender = nullptr);
+  void userNumberButtonProc(Control* sender = nullptr);
+  void userNameETextProc(Control* sender = nullptr);
+  void userNameButtonProc(Control* sender = nullptr);
+  void jobNameETextProc(Control* sender = nullptr);
+  void jobNameButtonProc(Control* sender = nullptr);
+  void accountNumberETextProc(Control* sender = nullptr);
+  void accountNumberButtonProc(Control* sender = nullptr);
+  void printersAddressButtonProc(Control* sender = nullptr);
+  void getFolderNameButtonProc(Control* sender = nullptr);
+
+  void suspendMatrixEnabled();
+  void suspendKeyStaticTextEnabled();
+  void suspendKeyEditTextEnabled();
+  void suspendKeyButtonEnabled();
+  void folderSelectionStaticTextEnabled();
+  void folderSelectionPopupEnabled();
+  void folderPasswordStaticTextEnabled();
+  void folderPasswordEditTextEnabled();
+  void folderPasswordButtonEnabled();
+  void folderSelectionMatrixEnabled();
+  void folderNameEditTextEnabled();
+  void folderNameButtonEnabled();
+  void loginNameStaticTextEnabled();
+  void loginNameEditTextEnabled();
+  void loginNameButtonEnabled();
+  void passwordStaticTextEnabled();
+  void passwordEditTextEnabled();
+  void passwordButtonEnabled();
+  void userNumberEditTextEnabled();
+  void userNumberButtonEnabled();
+  void userNameEditTextEnabled();
+  void jobNameEditTextEnabled();
+  void accountNumberEditTextEnabled();
+  void accountNumberButtonEnabled();
+
+  void makeFolderPopup();
+  int SearchSameFolderName(const std::optional<std::u16string>& name) const;
+
+  // ---- Print settings.
+  void writeNonPPDSettingsToPrintSettings();
+  void getNonPPDSettingsFromPrintSettings();
+  // The controls' current values as a record.
+  JobControlSettings currentSettings() const;
+
+  // ---- Preferences.
+  void CheckPreference();
+  void GetUserPreference();
+  bool SaveUserPreference();
+  void GetFolderPreference();
+  bool SaveFolderPreference();
+  bool GetHDDPreference() { return true; }
+  bool SaveHDDPreference() { return true; }
+
+  // ---- The printer's folder list.
+  bool parseXML(const std::filesystem::path& responseFile);
+  void recieveEndCallback() override;
+
+  // ---- PPD choices (plugin/ppd_choice.cpp).
+  std::int64_t indexOfMarkedOption(ppd_option_t* option, const char* key) const;
+
+  // ---- Read access for hosts and tests.
+  const PanelEnvironment& environment() const { return env_; }
+  HostCallback* callback() const { return pdePluginCallbackObject; }
+  ControlRef outlet(std::string_view name) const;
+
+  // ---- Fields (the host's handles, the panel's state).
+  HostCallback* pdePluginCallbackObject = nullptr;
+  std::optional<std::u16string> thePDEName;
+  bool useConstraintHandling = false;
+  bool canResizeView = false;
+  bool hasInited = false;
+  ppd_file_t* ppd = nullptr;
+  NSStringEncoding ppdEncoding = 0;
+  NSStringEncoding systemEncoding = 0;
+  std::shared_ptr<const Bundle> pdeBundle;
+  bool callSaveValuesFunction = false;
+  bool callRestoreValuesFunction = false;
+  std::unique_ptr<View> panelView_;  // the loaded layout; panelView() answers it
+
+  // Controls, connected by outlet name when the layout loads.
+  ControlRef tabView, retentionCheckBox, suspendBox, suspendMatrix, holdOnlyRadioButton,
+      holdAfterRadioButton, samplePrintRadioButton, suspendKeyStaticText, suspendKeyEditText,
+      suspendKeyButton, filingBox, folderSelectionStaticText, folderSelectionPopup,
+      folderPasswordStaticText, folderPasswordEditText, folderPasswordButton,
+      folderSelectionMatrix, quickFileRadioButton, mainFolderRadioButton, customFolderRadioButton,
+      folderNameEditText, folderNameButton, authenticationMatrix, authenticationRadioButton,
+      loginNameStaticText, loginNameEditText, loginNameButton, passwordStaticText,
+      passwordEditText, passwordButton, userNumberMatrix, userNumberRadioButton,
+      userNumberEditText, userNumberButton, accountNumberStaticText, accountNumberEditText,
+      accountNumberButton, jobIDBox, userNameStaticText, userNameEditText, userNameButton,
+      jobNameStaticText, jobNameEditText, jobNameButton, printersAddressStaticText,
+      printersAddressEditText, chasingArrow, getFolderNameButton;
+
+  std::optional<std::vector<unsigned char>> requestData;
+  std::optional<std::vector<unsigned char>> debugData;
+  std::optional<std::string> preferenceName;
+  std::optional<std::u16string> modelStringRef;
+
+  std::uint32_t prefHoldButtonFlag = 0;
+  std::optional<std::u16string> prefSuspendKeyStringRef;
+  std::optional<bool> prefAuthenticationBooleanRef;
+  std::optional<std::u16string> prefLoginNameStringRef;
+  std::optional<std::u16string> prefPasswordStringRef;
+  std::optional<std::u16string> prefUserNumberStringRef;
+  std::optional<std::u16string> prefUserNameStringRef;
+  std::optional<std::u16string> prefJobNameStringRef;
+  std::optional<std::u16string> prefFolderPassStringRef;
+  std::optional<std::u16string> prefAccountNumberStringRef;
+  std::optional<std::u16string> prefFolderNameStringRef;
+  std::optional<std::u16string> loginNameStringRef;
+  bool loginNameLockFlag = false;
+  bool loginNameUnLockFlag = false;
+  std::optional<std::u16string> folderNameStringRef;
+  std::optional<std::u16string> addressStringRef;
+  std::optional<std::string> mfpURL;
+  std::optional<FolderList> folderList;
+  ImagePtr spaceImage;
+  std::uint32_t presetHoldButtonFlag = 0;
+  bool tigerHDDFlag = false;
+  bool isPanelViewRetain = false;
+
+ private:
+  void connectOutlets();
+  Toolkit* toolkit() const;
+  PrintSettings* printSettings() const;
+  // The rule lists the actions run.
+  void runRetentionRules();
+  void runFolderPopUpRules();
+  void runFolderMatrixRules();
+  void runAuthenticationRules();
+  bool retentionOn() const;
+  bool quickFileChosen() const;
+  bool folderWithPassCodeChosen() const;
+  bool customFolderChosen() const;
+  bool loginMode() const;
+  void emptyUnlessHeld(ControlRef field, ControlRef holdBox);
+
+  PanelEnvironment env_;
+};
+
+// Draws a text field enabled (flag false) or disabled (flag true): an edit field
+// (non-zero tag) also becomes editable and takes the focus, or stops being
+// editable and drops the focus; a label only changes colour.
+void myVx418JCHilite(ControlRef field, bool flag);
+
+// A new 18x18 image of a system icon ('lock', 'ulck').
+ImagePtr initWithSystemIconType(Toolkit* toolkit, std::uint32_t typeCode);
+
+// The operating system's version from its property-list file; places without
+// a component keep the caller's value.
+void get_system_version(int* major, int* minor, int* revision,
+                        const std::filesystem::path& file = kSystemVersionFile);
+bool runningOnLeopardOrLater(const std::filesystem::path& file = kSystemVersionFile);
+// The NS encoding number of the PPD's LanguageEncoding (Mac Roman when none).
+NSStringEncoding getEncodingFromPPD(ppd_file_t* ppd);
+
+}  // namespace jc

@@ -1,0 +1,214 @@
+// The panel's per-printer preferences: the held values and the folder list
+// come back in the next dialog for the same printer.
+#include <array>
+#include <cstring>
+
+#include "crypto/aes.h"
+#include "crypto/base64.h"
+#include "plugin/panel.h"
+#include "prefs/plist_values.h"
+#include "settings/hex_text.h"
+
+namespace jc {
+namespace {
+
+constexpr const char* kJobControl = "Job Control";
+constexpr const char* kReleaseNumber = "2.00";
+
+// The "Job Control" dictionary of a domain, made when missing.
+plist_t jobControlDict(plist_t domain) {
+  if (plist_t d = plist::dict(domain, kJobControl)) return d;
+  plist_dict_set_item(domain, kJobControl, plist_new_dict());
+  return plist_dict_get_item(domain, kJobControl);
+}
+
+// Fixed-key hex of exactly `n` bytes: the cipher, then zero bytes.
+std::string encryptedHex(const std::u16string& text, std::size_t n, CFStringEncoding encoding) {
+  std::array<unsigned char, 256> plain{};
+  std::array<unsigned char, 512> cipher{};
+  const std::string bytes = convertLossless(text, encoding, n, n);
+  if (bytes.empty()) return {};
+  std::memcpy(plain.data(), bytes.data(), bytes.size());
+  my_aes_encrypt(reinterpret_cast<const char*>(plain.data()), cipher.data(), 511);
+  std::string hex(2 * n + 1, '\0');
+  myitoa(cipher.data(), hex.data(), n);
+  hex.resize(2 * n);
+  return hex;
+}
+
+std::string encryptedBase64(const std::u16string& text, CFStringEncoding encoding) {
+  std::array<unsigned char, 256> plain{};
+  std::array<unsigned char, 512> cipher{};
+  std::array<char, 512> out{};
+  const std::string bytes = convertLossless(text, encoding, 255, 255);
+  const std::size_t length = strnlen(bytes.c_str(), bytes.size());
+  if (length == 0) return {};
+  std::memcpy(plain.data(), bytes.data(), length);
+  my_aes_encrypt(reinterpret_cast<const char*>(plain.data()), cipher.data(), 511);
+  Base64encode(out.data(), cipher.data(), static_cast<int>((length + 15) / 16 * 16));
+  return std::string(out.data());
+}
+
+std::string encryptedFolderPassCode(const std::u16string& text) {
+  std::array<unsigned char, 256> plain{};
+  std::array<unsigned char, 512> cipher{};
+  const auto ascii = convertCString(text, kCFStringEncodingASCII, 256);
+  if (!ascii || ascii->empty()) return {};
+  std::memcpy(plain.data(), ascii->data(), ascii->size());
+  my_aes_encrypt(reinterpret_cast<const char*>(plain.data()), cipher.data(), 511);
+  std::string hex(33, '\0');
+  myitoa(cipher.data(), hex.data(), 16);
+  hex.resize(32);
+  return hex;
+}
+
+}  // namespace
+
+void KorvelPrintPdeVx418JC::CheckPreference() {
+  if (!env_.preferences || !preferenceName) return;
+  env_.preferences->update(*preferenceName, [this](plist_t domain) {
+    plist_t d = jobControlDict(domain);
+    const auto model = plist::string(d, "Model Name");
+    const auto release = plist::string(d, "Release Number");
+    const bool same = modelStringRef && model == modelStringRef && release == u"2.00";
+    if (!same) {
+      plist_t fresh = plist_new_dict();
+      if (modelStringRef) plist::setString(fresh, "Model Name", *modelStringRef);
+      plist::setAsciiString(fresh, "Release Number", kReleaseNumber);
+      plist_dict_set_item(domain, kJobControl, fresh);
+    }
+    return true;
+  });
+}
+
+void KorvelPrintPdeVx418JC::GetUserPreference() {
+  prefHoldButtonFlag = 0;
+  for (auto* field : {&prefSuspendKeyStringRef, &prefLoginNameStringRef, &prefPasswordStringRef,
+                      &prefUserNumberStringRef, &prefUserNameStringRef, &prefJobNameStringRef,
+                      &prefFolderPassStringRef, &prefAccountNumberStringRef, &prefFolderNameStringRef})
+    field->reset();
+  prefAuthenticationBooleanRef.reset();
+  if (!env_.preferences || !preferenceName) return;
+  PlistPtr domain = env_.preferences->read(*preferenceName);
+  plist_t d = plist::dict(domain.get(), kJobControl);
+  const auto mask = plist::int32(d, "hold button");
+  if (!mask) return;
+  const auto bits = static_cast<std::uint32_t>(*mask);
+  if (bits & kHoldPassCode) prefSuspendKeyStringRef = plist::string(d, "pass code");
+  prefAuthenticationBooleanRef = plist::boolean(d, "authentication");
+  if (bits & kHoldLoginName) prefLoginNameStringRef = plist::string(d, "user login name");
+  if (bits & kHoldPassword) prefPasswordStringRef = plist::string(d, "user password");
+  if (bits & kHoldUserNumber) prefUserNumberStringRef = plist::string(d, "user number");
+  if (bits & kHoldAccountNumber) prefAccountNumberStringRef = plist::string(d, "account number");
+  if (bits & kHoldUserName) prefUserNameStringRef = plist::string(d, "user name");
+  if (bits & kHoldJobName) prefJobNameStringRef = plist::string(d, "job name");
+  if (bits & kHoldFolderPassCode) prefFolderPassStringRef = plist::string(d, "folder pass code");
+  if (bits & kHoldFolderName) prefFolderNameStringRef = plist::string(d, "folder name");
+  prefHoldButtonFlag = bits;
+}
+
+// Every value is saved with the hold mask. A secret is stored (enciphered) only
+// while its hold box is on: an unlocked value is never read back, so keeping it
+// would only leave a credential on disk under the shared key.
+bool KorvelPrintPdeVx418JC::SaveUserPreference() {
+  if (!env_.preferences || !preferenceName) return false;
+  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
+    plist_t d = jobControlDict(domain);
+    std::uint32_t mask = 0;
+    const CFStringEncoding enc = env_.systemEncoding;
+    auto held = [&mask](ControlRef box, std::uint32_t bit) {
+      const bool on = box.state() != 0;
+      if (on) mask |= bit;
+      return on;
+    };
+    auto secretHex = [&](ControlRef field, ControlRef box, std::uint32_t bit, const char* key,
+                         std::size_t n) {
+      const bool on = held(box, bit);
+      if (!field) return;
+      plist::setAsciiString(d, key, on ? encryptedHex(field.stringValue(), n, enc) : "");
+    };
+
+    secretHex(suspendKeyEditText, suspendKeyButton, kHoldPassCode, "pass code", 16);
+    plist::setBoolean(d, "authentication", authenticationRadioButton.state() != 0);
+
+    const bool loginHeld = held(loginNameButton, kHoldLoginName);
+    if (loginNameEditText) {
+      if (loginHeld && loginNameButton.state() == 1) {
+        if (loginNameStringRef)
+          plist::setAsciiString(d, "user login name", encryptedBase64(*loginNameStringRef, enc));
+      } else {
+        plist::setAsciiString(d, "user login name", "");
+      }
+    }
+    secretHex(passwordEditText, passwordButton, kHoldPassword, "user password", 32);
+    secretHex(userNumberEditText, userNumberButton, kHoldUserNumber, "user number", 16);
+    secretHex(accountNumberEditText, accountNumberButton, kHoldAccountNumber, "account number", 16);
+
+    held(userNameButton, kHoldUserName);
+    if (userNameEditText) plist::setString(d, "user name", userNameEditText.stringValue());
+    held(jobNameButton, kHoldJobName);
+    if (jobNameEditText) plist::setString(d, "job name", jobNameEditText.stringValue());
+
+    const bool folderPassHeld = held(folderPasswordButton, kHoldFolderPassCode);
+    if (folderPasswordEditText)
+      plist::setAsciiString(d, "folder pass code",
+                            folderPassHeld ? encryptedFolderPassCode(folderPasswordEditText.stringValue())
+                                           : "");
+    held(folderNameButton, kHoldFolderName);
+    if (folderNameEditText) plist::setString(d, "folder name", folderNameEditText.stringValue());
+
+    plist::setInt32(d, "hold button", static_cast<std::int32_t>(mask));
+    return true;
+  });
+}
+
+void KorvelPrintPdeVx418JC::GetFolderPreference() {
+  if (!env_.preferences || !preferenceName) return;
+  PlistPtr domain = env_.preferences->read(*preferenceName);
+  plist_t d = plist::dict(domain.get(), kJobControl);
+  if (!d) return;
+  addressStringRef = plist::string(d, "address");
+  FolderList list;
+  plist_t files = plist_dict_get_item(d, "files");
+  if (files && plist_get_node_type(files) == PLIST_ARRAY) {
+    const uint32_t count = plist_array_get_size(files);
+    for (uint32_t i = 0; i < count; ++i) {
+      plist_t entry = plist_array_get_item(files, i);
+      // An entry without a name could not be shown or searched: it is dropped,
+      // so pop-up item 3 + i always stands for entry i.
+      auto name = plist::string(entry, "name");
+      if (!name) continue;
+      FolderEntry folder;
+      folder.name = std::move(*name);
+      folder.password = plist::boolean(entry, "password").value_or(false);
+      folder.dir = plist::boolean(entry, "dir").value_or(false);
+      folder.add = plist::boolean(entry, "add").value_or(false);
+      list.push_back(std::move(folder));
+    }
+  }
+  folderList = std::move(list);
+}
+
+bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
+  if (!env_.preferences || !preferenceName) return false;
+  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
+    plist_t d = jobControlDict(domain);
+    if (printersAddressEditText)
+      plist::setString(d, "address", printersAddressEditText.stringValue());
+    if (folderList) {
+      plist_t files = plist_new_array();
+      for (const FolderEntry& folder : *folderList) {
+        plist_t entry = plist_new_dict();
+        plist::setString(entry, "name", folder.name);
+        plist::setBoolean(entry, "password", folder.password);
+        plist::setBoolean(entry, "dir", folder.dir);
+        plist::setBoolean(entry, "add", folder.add);
+        plist_array_append_item(files, entry);
+      }
+      plist_dict_set_item(d, "files", files);
+    }
+    return true;
+  });
+}
+
+}  // namespace jc

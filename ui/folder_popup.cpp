@@ -1,0 +1,37 @@
+// The filing-folder pop-up: quick file, main folder, then the printer's folders.
+#include "plugin/panel.h"
+
+namespace jc {
+
+void KorvelPrintPdeVx418JC::makeFolderPopup() {
+  if (!folderSelectionPopup) return;
+  const int n = folderSelectionPopup.numberOfItems();
+  if (n >= 3)
+    for (int i = 0; i < n - 2; ++i) folderSelectionPopup.removeItemAtIndex(2);
+  for (int i = 0; i < 2; ++i) {
+    const MenuItem* item = folderSelectionPopup.itemAtIndex(i);
+    if (!item) continue;
+    if (auto title = localizedStringValue(std::optional<std::u16string>(item->title)))
+      folderSelectionPopup.setItemTitle(i, *title);
+    folderSelectionPopup.setItemImage(i, spaceImage);
+  }
+  if (!folderList || folderList->empty()) return;
+  MenuItem separator;
+  separator.separator = true;
+  folderSelectionPopup.addItem(std::move(separator));
+  for (const FolderEntry& entry : *folderList) {
+    MenuItem item;
+    item.title = entry.name;
+    item.image = entry.password ? initWithSystemIconType(toolkit(), fourCharCode("lock")) : spaceImage;
+    folderSelectionPopup.addItem(std::move(item));
+  }
+}
+
+int KorvelPrintPdeVx418JC::SearchSameFolderName(const std::optional<std::u16string>& name) const {
+  if (!name || !folderList || folderList->empty()) return 1;
+  for (std::size_t i = 0; i < folderList->size(); ++i)
+    if (equalsIgnoringCase((*folderList)[i].name, *name)) return static_cast<int>(i) + 3;
+  return 1;
+}
+
+}  // namespace jc
