@@ -20,6 +20,8 @@
 
 namespace jc {
 
+class KorvelPrintPdeVx418JCPDEChoice;
+
 class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                                     public ActionTarget,
                                     public SOAPClientCallback {
@@ -145,7 +147,15 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   void recieveEndCallback() override;
 
   // ---- PPD choices (plugin/ppd_choice.cpp).
+  // The marked choice's index in the option, else the default's, else -1.
   std::int64_t indexOfMarkedOption(ppd_option_t* option, const char* key) const;
+  // The pop-up's selected wrapper replaces `current` when the host accepts it.
+  void getSelection(std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& current, ControlRef popUp,
+                    const char* key);
+  // The same with a two-state button: its state indexes `choices`.
+  void getSelection(std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& current,
+                    const std::vector<std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>>& choices,
+                    ControlRef button, const char* key);
 
   // ---- Read access for hosts and tests.
   const PanelEnvironment& environment() const { return env_; }
@@ -223,6 +233,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool customFolderChosen() const;
   bool loginMode() const;
   void emptyUnlessHeld(ControlRef field, ControlRef holdBox);
+  void takeIfAccepted(std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& current,
+                      const std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& candidate,
+                      const char* key);
 
   PanelEnvironment env_;
 };
