@@ -27,6 +27,8 @@ inline constexpr CFStringEncoding kCFStringEncodingWindowsLatin1 = 0x0500;
 inline constexpr CFStringEncoding kCFStringEncodingASCII = 0x0600;
 inline constexpr CFStringEncoding kCFStringEncodingShiftJIS = 0x0A01;
 inline constexpr CFStringEncoding kCFStringEncodingUTF8 = 0x08000100;
+// No encoding: what an NS number without a CF counterpart converts to.
+inline constexpr CFStringEncoding kCFStringEncodingInvalidId = 0xFFFFFFFFu;
 
 inline constexpr NSStringEncoding NSASCIIStringEncoding = 1;
 inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
@@ -36,7 +38,8 @@ inline constexpr NSStringEncoding NSWindowsCP1252StringEncoding = 12;
 inline constexpr NSStringEncoding NSMacOSRomanStringEncoding = 30;
 
 // Between the two numberings. Encodings without an NS number of their own map
-// to 0x80000000 | cf, and back.
+// to 0x80000000 | cf, and back. kCFStringEncodingInvalidId and NS 0 stand for
+// each other; an NS number that names no encoding gives kCFStringEncodingInvalidId.
 NSStringEncoding CFStringConvertEncodingToNSStringEncoding(CFStringEncoding cf);
 CFStringEncoding CFStringConvertNSStringEncodingToEncoding(NSStringEncoding ns);
 
@@ -49,11 +52,13 @@ CFStringEncoding systemEncodingFromEnvironment();
 
 // The three conversions of typed text into bytes. Each looks at no more than
 // `maxChars` leading UTF-16 units and produces no more than `maxBytes` bytes;
-// a character whose bytes would pass `maxBytes` ends the conversion.
+// a character whose bytes would pass `maxBytes` ends the conversion, and so
+// does a surrogate pair that `maxChars` cuts in half. Unknown encodings give "".
 // lossless: stops at the first character the encoding cannot represent.
 std::string convertLossless(std::u16string_view text, CFStringEncoding enc, std::size_t maxChars,
                             std::size_t maxBytes);
-// lossy: an unrepresentable character becomes one `lossByte`.
+// lossy: an unrepresentable character (a surrogate pair counts as one, an
+// unpaired surrogate is one) becomes one `lossByte`.
 std::string convertLossy(std::u16string_view text, CFStringEncoding enc, std::size_t maxChars,
                          std::size_t maxBytes, char lossByte = ' ');
 // C string into a buffer of `bufferSize` bytes (NUL included): all or nothing.
