@@ -1,0 +1,203 @@
+#include <fcntl.h>
+#include <pwd.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "prefs/atomic_file.h"
+#include "prefs/domain_file_name.h"
+#include "prefs/domain_lock.h"
+#include "prefs/domain_store.h"
+#include "prefs/plist_xml_reader.h"
+#include "prefs/private_folder.h"
+#include "prefs/unique_fd.h"
+
+namespace jc {
+namespace {
+
+// A domain holds a printer's choices and folder list; a file larger than this
+// did not come from this store.
+constexpr std::size_t kMaxDomainFileBytes = 4u << 20;
+
+// How many set-aside copies of one domain file are kept before giving up.
+constexpr int kMaxCorruptCopies = 1000;
+
+enum class FileState {
+  Found,       // a dictionary was read
+  Missing,     // no file (or no regular file) at the path
+  Corrupt,     // a file that is not a dictionary within the limits
+  Unreadable,  // a file that could not be read: leave it alone
+};
+
+struct LoadedDomain {
+  FileState state;
+  PlistPtr dictionary;
+};
+
+std::filesystem::path withSuffix(const std::filesystem::path& file, const std::string& suffix) {
+  std::filesystem::path result = file;
+  result += suffix;
+  return result;
+}
+
+std::filesystem::path lockFileFor(const std::filesystem::path& file) {
+  return withSuffix(file, ".lock");
+}
+
+LoadedDomain loadDomainFile(const std::filesystem::path& file) {
+  // O_NOFOLLOW: a symbolic link is not a domain file (the next write replaces
+  // it); O_NONBLOCK: a FIFO planted at the path does not hang the dialog.
+  UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
+    const bool absent = errno == ENOENT || errno == ENOTDIR || errno == ELOOP;
+    return {absent ? FileState::Missing : FileState::Unreadable, nullptr};
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return {FileState::Unreadable, nullptr};
+  if (!S_ISREG(info.st_mode)) return {FileState::Missing, nullptr};
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxDomainFileBytes) {
+    return {FileState::Corrupt, nullptr};
+  }
+
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) {
+      if (bytes.size() > kMaxDomainFileBytes) return {FileState::Corrupt, nullptr};
+      bytes.resize(std::min(bytes.size() * 2, kMaxDomainFileBytes + 1));
+    }
+    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return {FileState::Unreadable, nullptr};
+    }
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+
+  PlistPtr root = parsePlistXml(bytes);
+  if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return {FileState::Corrupt, nullptr};
+  return {FileState::Found, std::move(root)};
+}
+
+// Renames `file` to "<file>.corrupt" (or ".corrupt.N", never replacing an
+// earlier copy), so that nothing it held is lost and the domain starts afresh.
+bool setAside(const std::filesystem::path& file) {
+  for (int n = 0; n < kMaxCorruptCopies; ++n) {
+    const std::filesystem::path target =
+        withSuffix(file, n == 0 ? std::string(".corrupt") : ".corrupt." + std::to_string(n));
+    if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      return true;
+    }
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without RENAME_NOREPLACE: link refuses to replace too.
+    if (::link(file.c_str(), target.c_str()) == 0) return ::unlink(file.c_str()) == 0;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+struct XmlText {
+  char* text = nullptr;
+  std::uint32_t length = 0;
+  XmlText() = default;
+  XmlText(const XmlText&) = delete;
+  XmlText& operator=(const XmlText&) = delete;
+  ~XmlText() {
+    if (text) plist_to_xml_free(text);
+  }
+};
+
+}  // namespace
+
+FileDomainStore::FileDomainStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+std::filesystem::path FileDomainStore::defaultFolder() {
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome && configHome[0] == '/') return std::filesystem::path(configHome) / "jobcontrol";
+  std::filesystem::path home;
+  if (const char* homeVariable = std::getenv("HOME"); homeVariable && *homeVariable) {
+    home = homeVariable;
+  } else {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < (1u << 20)) {
+      buffer.resize(buffer.size() * 2);
+    }
+    if (found && found->pw_dir && *found->pw_dir) home = found->pw_dir;
+  }
+  if (home.empty()) return {};
+  return home / ".config" / "jobcontrol";
+}
+
+std::filesystem::path FileDomainStore::fileFor(const std::string& domain) const {
+  return folder_ / domainFileName(domain);
+}
+
+PlistPtr FileDomainStore::read(const std::string& domain) {
+  if (folder_.empty()) return nullptr;
+  const std::filesystem::path file = fileFor(domain);
+  // No lock: a writer renames a whole new file into place, so a read sees
+  // either the old file or the new one.
+  LoadedDomain loaded = loadDomainFile(file);
+  if (loaded.state != FileState::Corrupt) return std::move(loaded.dictionary);
+
+  // Set the bad file aside under the lock, after checking that no writer
+  // has replaced it in the meantime.
+  const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
+  if (!lock) return nullptr;
+  loaded = loadDomainFile(file);
+  if (loaded.state == FileState::Corrupt) setAside(file);
+  return std::move(loaded.dictionary);
+}
+
+bool FileDomainStore::update(const std::string& domain,
+                             const std::function<bool(plist_t domain)>& change) {
+  if (folder_.empty() || !change) return false;
+  if (!ensurePrivateFolder(folder_)) return false;
+  const std::filesystem::path file = fileFor(domain);
+  const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
+  if (!lock) return false;
+
+  LoadedDomain loaded = loadDomainFile(file);
+  switch (loaded.state) {
+    case FileState::Found:
+      break;
+    case FileState::Unreadable:
+      return false;  // writing now would drop what the file holds
+    case FileState::Corrupt:
+      if (!setAside(file)) return false;
+      [[fallthrough]];
+    case FileState::Missing:
+      loaded.dictionary.reset(plist_new_dict());
+      break;
+  }
+  if (!loaded.dictionary) return false;
+  if (!change(loaded.dictionary.get())) return false;
+  // A tree this store could not read back would be set aside on the next
+  // read; keep the old file instead.
+  if (plist_get_node_type(loaded.dictionary.get()) != PLIST_DICT ||
+      plistNestingDepth(loaded.dictionary.get()) > kMaxPlistNesting) {
+    return false;
+  }
+
+  XmlText xml;
+  plist_to_xml(loaded.dictionary.get(), &xml.text, &xml.length);
+  if (!xml.text || xml.length == 0) return false;
+  const std::string_view contents(xml.text, xml.length);
+  if (!parsePlistXml(contents)) return false;
+  return replaceFileAtomically(file, contents);
+}
+
+}  // namespace jc

@@ -1,0 +1,204 @@
+#include "prefs/plist_xml_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "prefs/prefs_test_support.h"
+
+namespace jc {
+namespace {
+
+using prefs_test::xmlOf;
+
+PlistPtr everyKindOfValue() {
+  std::string allBytes;
+  for (int c = 1; c < 256; ++c) allBytes.push_back(static_cast<char>(c));
+  PlistPtr root(plist_new_dict());
+  plist_t r = root.get();
+  plist_dict_set_item(r, "all bytes", plist_new_string(allBytes.c_str()));
+  plist_dict_set_item(r, "k<&>\"' ]]>", plist_new_string("]]> &amp; <![CDATA[x]]>"));
+  plist_dict_set_item(r, "", plist_new_string(""));
+  plist_dict_set_item(r, "negative", plist_new_uint(static_cast<uint64_t>(-2147483648LL)));
+  plist_dict_set_item(r, "large", plist_new_uint(9007199254740993ULL));
+  plist_dict_set_item(r, "real", plist_new_real(-0.0625));
+  plist_dict_set_item(r, "yes", plist_new_bool(1));
+  plist_dict_set_item(r, "no", plist_new_bool(0));
+  plist_dict_set_item(r, "date", plist_new_date(-86400 * 365, 0));
+  plist_dict_set_item(r, "data", plist_new_data("\0\1\2\xFFxyz", 7));
+  plist_dict_set_item(r, "empty data", plist_new_data("", 0));
+  plist_dict_set_item(r, "empty array", plist_new_array());
+  plist_dict_set_item(r, "empty dict", plist_new_dict());
+  plist_t files = plist_new_array();
+  for (int i = 0; i < 3; ++i) {
+    plist_t entry = plist_new_dict();
+    plist_dict_set_item(entry, "name", plist_new_string(("Folder " + std::to_string(i)).c_str()));
+    plist_dict_set_item(entry, "add", plist_new_bool(i % 2));
+    plist_array_append_item(files, entry);
+  }
+  plist_t nested = plist_new_dict();
+  plist_dict_set_item(nested, "files", files);
+  plist_dict_set_item(r, "Job Control", nested);
+  return root;
+}
+
+TEST(PlistXmlReaderTest, ReadsBackWhatLibplistWrites) {
+  const PlistPtr original = everyKindOfValue();
+  const std::string xml = xmlOf(original.get());
+  const PlistPtr ours = parsePlistXml(xml);
+  ASSERT_TRUE(ours);
+  EXPECT_EQ(xmlOf(ours.get()), xml);
+
+  // libplist's own reader agrees on the documents its writer makes.
+  plist_t theirs = nullptr;
+  plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &theirs);
+  const PlistPtr owned(theirs);
+  EXPECT_EQ(xmlOf(theirs), xml);
+}
+
+TEST(PlistXmlReaderTest, AcceptsOtherSpellingsOfTheSameValues) {
+  const struct {
+    const char* xml;
+    const char* same_as;
+  } cases[] = {
+      {"<dict><key>a</key><integer>1</integer></dict>",
+       "<plist version=\"1.0\"><dict><key>a</key><integer>1</integer></dict></plist>"},
+      {"<?xml version='1.0'?><!-- note --><!DOCTYPE plist [ <!-- ] --> ]><plist><dict>"
+       "<!-- between --><key>a</key><string>x<!-- inside -->y</string></dict></plist><!-- end -->",
+       "<plist><dict><key>a</key><string>xy</string></dict></plist>"},
+      {"<plist><dict><key>a</key><string><![CDATA[<b>&amp;]]></string></dict></plist>",
+       "<plist><dict><key>a</key><string>&lt;b&gt;&amp;amp;</string></dict></plist>"},
+      {"<plist><dict><key>a</key><string>&#65;&#x42;&#x1F600;&quot;&apos;</string></dict></plist>",
+       "<plist><dict><key>a</key><string>AB\xF0\x9F\x98\x80\"'</string></dict></plist>"},
+      {"<plist><dict><key>t</key><true></true><key>f</key><false> </false></dict></plist>",
+       "<plist><dict><key>t</key><true/><key>f</key><false/></dict></plist>"},
+      {"<plist><dict><key>i</key><integer> +0x10\n</integer><key>n</key><integer>-0</integer>"
+       "<key/><string/></dict></plist>",
+       "<plist><dict><key>i</key><integer>16</integer><key>n</key><integer>0</integer>"
+       "<key></key><string></string></dict></plist>"},
+      {"<plist><dict><key>a</key><integer>1</integer><key>a</key><integer>2</integer></dict>"
+       "</plist>",
+       "<plist><dict><key>a</key><integer>2</integer></dict></plist>"},
+      {"<plist><dict><key>d</key><data>AAE\n\tCAw</data></dict></plist>",
+       "<plist><dict><key>d</key><data>AAECAw==</data></dict></plist>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const PlistPtr read = parsePlistXml(c.xml);
+    const PlistPtr expected = parsePlistXml(c.same_as);
+    ASSERT_TRUE(read);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(xmlOf(read.get()), xmlOf(expected.get()));
+  }
+}
+
+TEST(PlistXmlReaderTest, DecodesScalarValues) {
+  const PlistPtr read = parsePlistXml(
+      "<plist><dict><key>min</key><integer>-9223372036854775808</integer>"
+      "<key>max</key><integer>18446744073709551615</integer>"
+      "<key>real</key><real>2.5e3</real><key>inf</key><real>+infinity</real>"
+      "<key>date</key><date>2024-02-29T12:34:56Z</date></dict></plist>");
+  ASSERT_TRUE(read);
+  uint64_t value = 0;
+  plist_get_uint_val(plist_dict_get_item(read.get(), "min"), &value);
+  EXPECT_EQ(static_cast<int64_t>(value), INT64_MIN);
+  plist_get_uint_val(plist_dict_get_item(read.get(), "max"), &value);
+  EXPECT_EQ(value, UINT64_MAX);
+  double real = 0;
+  plist_get_real_val(plist_dict_get_item(read.get(), "real"), &real);
+  EXPECT_EQ(real, 2500.0);
+  plist_get_real_val(plist_dict_get_item(read.get(), "inf"), &real);
+  EXPECT_TRUE(std::isinf(real));
+  int32_t seconds = 0, microseconds = 0;
+  plist_get_date_val(plist_dict_get_item(read.get(), "date"), &seconds, &microseconds);
+  // 2024-02-29T12:34:56Z is 1709210096 s after 1970; 2001 began at 978307200.
+  EXPECT_EQ(seconds, 1709210096 - 978307200);
+}
+
+TEST(PlistXmlReaderTest, RefusesMalformedDocuments) {
+  const std::string nul("<plist><dict><key>a</key><string>x\0y</string></dict></plist>", 57);
+  const char* cases[] = {
+      "",
+      "   ",
+      "garbage",
+      "<plist></plist>",
+      "<plist/>",
+      "<plist><dict></plist>",
+      "<plist><dict></array></plist>",
+      "<plist><dict><key>a</key></dict></plist>",
+      "<plist><dict><key>a</key><key>b</key><true/></dict></plist>",
+      "<plist><dict><true/></dict></plist>",
+      "<plist><array><key>a</key></array></plist>",
+      "<plist><dict/><dict/></plist>",
+      "<plist><dict/></plist><plist><dict/></plist>",
+      "<plist><dict/></plist>trailing",
+      "<plist><dict/>",
+      "<plist>text<dict/></plist>",
+      "<plist><unknown/></plist>",
+      "<plist><string>a<b/>c</string></plist>",
+      "<plist><string>unterminated</plist>",
+      "<plist><string>&unknown;</string></plist>",
+      "<plist><string>&#0;</string></plist>",
+      "<plist><string>&#xD800;</string></plist>",
+      "<plist><string>&#x110000;</string></plist>",
+      "<plist><string>a & b</string></plist>",
+      "<plist><string><![CDATA[open</string></plist>",
+      "<plist><integer>12abc</integer></plist>",
+      "<plist><integer>18446744073709551616</integer></plist>",
+      "<plist><integer>-9223372036854775809</integer></plist>",
+      "<plist><integer/></plist>",
+      "<plist><real>1,5</real></plist>",
+      "<plist><date>2023-02-29T00:00:00Z</date></plist>",
+      "<plist><date>2023-01-01 00:00:00</date></plist>",
+      "<plist><date>2100-01-01T00:00:00Z</date></plist>",
+      "<plist><data>AA=A</data></plist>",
+      "<plist><data>A</data></plist>",
+      "<plist><data>*</data></plist>",
+      "<plist><true>x</true></plist>",
+      "<!DOCTYPE plist [ <!ENTITY e \"boom\"> ]><plist><string>&e;</string></plist>",
+      "<plist><dict/></plist><!DOCTYPE x>",
+      "<!-- unterminated <plist><dict/></plist>",
+      "<?xml <plist><dict/></plist>",
+      "<plist><dict attr=\"unterminated></dict></plist>",
+      nul.c_str(),
+  };
+  for (const char* xml : cases) {
+    SCOPED_TRACE(xml);
+    EXPECT_FALSE(parsePlistXml(xml));
+  }
+  EXPECT_FALSE(parsePlistXml(nul));
+}
+
+std::string nested(int depth) {
+  std::string xml = "<plist>";
+  for (int i = 0; i < depth; ++i) xml += "<array>";
+  for (int i = 0; i < depth; ++i) xml += "</array>";
+  return xml + "</plist>";
+}
+
+TEST(PlistXmlReaderTest, BoundsNesting) {
+  const PlistPtr deepest = parsePlistXml(nested(kMaxPlistNesting));
+  ASSERT_TRUE(deepest);
+  EXPECT_EQ(plistNestingDepth(deepest.get()), kMaxPlistNesting);
+  EXPECT_FALSE(parsePlistXml(nested(kMaxPlistNesting + 1)));
+
+  // Millions of unclosed containers: libplist's reader overflows the stack on
+  // this when it frees its partial tree; ours stops at the limit.
+  std::string unclosed = "<plist>";
+  for (int i = 0; i < 3'000'000; ++i) unclosed += "<array>";
+  EXPECT_FALSE(parsePlistXml(unclosed));
+}
+
+TEST(PlistXmlReaderTest, MeasuresNestingDepth) {
+  EXPECT_EQ(plistNestingDepth(nullptr), 0);
+  const PlistPtr scalar(plist_new_string("x"));
+  EXPECT_EQ(plistNestingDepth(scalar.get()), 0);
+  const PlistPtr values = everyKindOfValue();
+  // root > "Job Control" > "files" > entry
+  EXPECT_EQ(plistNestingDepth(values.get()), 4);
+}
+
+}  // namespace
+}  // namespace jc
