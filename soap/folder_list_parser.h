@@ -7,6 +7,8 @@
 
 #include "soap/folder_entry.h"
 
+typedef struct _xmlNode xmlNode;  // libxml2's tree node
+
 namespace jc {
 
 struct FolderListParse {
@@ -23,5 +25,10 @@ struct FolderListParse {
 FolderListParse parseFolderListAnswer(std::string_view xml);
 // The same for the response file; a missing or unreadable file is not read.
 FolderListParse parseFolderListFile(const std::filesystem::path& file);
+
+// The node's last child in the parsed tree, or null when it has none (or when
+// `node` is null). Only elements and documents own children: an entity
+// reference's replacement text is not a child of the reference.
+xmlNode* MyGetChild(xmlNode* node);
 
 }  // namespace jc

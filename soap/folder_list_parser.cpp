@@ -1,0 +1,160 @@
+#include "soap/folder_list_parser.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+
+#include "platform/text.h"
+
+namespace jc {
+
+namespace {
+
+// Larger answers are not read: the SOAP client refuses to receive more.
+constexpr std::size_t kMaxAnswerBytes = 16u * 1024u * 1024u;
+
+// No network, no entity substitution, no DTD loading (none of XML_PARSE_NOENT,
+// XML_PARSE_DTDLOAD, XML_PARSE_HUGE): the parser's depth and amplification
+// limits stay in force. Whitespace-only text between elements is dropped.
+constexpr int kParseOptions =
+    XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+struct XmlDocDeleter {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using XmlDoc = std::unique_ptr<xmlDoc, XmlDocDeleter>;
+
+XmlDoc readDocument(std::string_view xml) {
+  static std::once_flag once;
+  std::call_once(once, [] { xmlInitParser(); });
+  if (xml.empty() || xml.size() > kMaxAnswerBytes || xml.size() > INT_MAX) return nullptr;
+  return XmlDoc(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "vwxyz.xml", nullptr, kParseOptions));
+}
+
+// True when `node` is an element whose qualified name (prefix included) is `name`.
+bool isElementNamed(const xmlNode* node, std::string_view name) {
+  if (!node || node->type != XML_ELEMENT_NODE || !node->name) return false;
+  std::string_view local(reinterpret_cast<const char*>(node->name));
+  if (node->ns && node->ns->prefix) {
+    std::string_view prefix(reinterpret_cast<const char*>(node->ns->prefix));
+    return name.size() == prefix.size() + 1 + local.size() && name.starts_with(prefix) &&
+           name[prefix.size()] == ':' && name.ends_with(local);
+  }
+  return name == local;
+}
+
+// The text of an element: its text and CDATA descendants in document order.
+// Entity references are not followed, so no entity's text ever reaches a value.
+std::string textOf(const xmlNode* element) {
+  std::string text;
+  if (!element || element->type != XML_ELEMENT_NODE) return text;
+  const xmlNode* node = element->children;
+  while (node && node != element) {
+    if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) && node->content) {
+      text += reinterpret_cast<const char*>(node->content);
+    }
+    if (node->type == XML_ELEMENT_NODE && node->children) {
+      node = node->children;
+      continue;
+    }
+    while (node != element && !node->next) node = node->parent;
+    if (node != element) node = node->next;
+  }
+  return text;
+}
+
+bool textIs(const xmlNode* element, std::string_view expected) {
+  return textOf(element) == expected;
+}
+
+// One folder entry; none when the entry has no "name" element.
+std::optional<FolderEntry> readEntry(const xmlNode* entry) {
+  if (!entry || entry->type != XML_ELEMENT_NODE) return std::nullopt;
+  std::optional<std::string> name;
+  FolderEntry folder;
+  for (const xmlNode* child = entry->children; child; child = child->next) {
+    if (isElementNamed(child, "name")) {
+      name = textOf(child);
+    } else if (isElementNamed(child, "password")) {
+      if (textIs(child, "true")) folder.password = true;
+    } else if (isElementNamed(child, "dir")) {
+      if (textIs(child, "true")) folder.dir = true;
+    }
+  }
+  if (!name) return std::nullopt;
+  folder.name = fromUtf8(*name);
+  folder.add = false;
+  return folder;
+}
+
+FolderListParse readAnswer(const xmlDoc& doc) {
+  FolderListParse result;
+  result.documentRead = true;
+
+  xmlNode* body = MyGetChild(xmlDocGetRootElement(&doc));
+  const xmlNode* response = MyGetChild(body);
+  if (!response || !response->children) return result;
+
+  enum class Status { None, Ok, Refused } status = Status::None;
+  const xmlNode* files = nullptr;
+  for (const xmlNode* child = response->children; child; child = child->next) {
+    if (isElementNamed(child, "result-code")) {
+      status = textIs(child, "ok") ? Status::Ok : Status::Refused;
+    } else if (isElementNamed(child, "files")) {
+      files = child;
+    }
+  }
+  if (!files || status == Status::Refused) return result;
+
+  for (const xmlNode* entry = files->children; entry; entry = entry->next) {
+    if (auto folder = readEntry(entry)) result.folders.push_back(std::move(*folder));
+  }
+  result.ok = true;
+  return result;
+}
+
+}  // namespace
+
+xmlNode* MyGetChild(xmlNode* node) {
+  if (!node) return nullptr;
+  switch (node->type) {
+    case XML_ELEMENT_NODE:
+    case XML_DOCUMENT_NODE:
+    case XML_DOCUMENT_FRAG_NODE:
+    case XML_HTML_DOCUMENT_NODE:
+      return node->last;
+    default:
+      return nullptr;
+  }
+}
+
+FolderListParse parseFolderListAnswer(std::string_view xml) {
+  XmlDoc doc = readDocument(xml);
+  if (!doc) return {};
+  return readAnswer(*doc);
+}
+
+FolderListParse parseFolderListFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return {};
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  std::string bytes;
+  char buffer[64 * 1024];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxAnswerBytes) return {};
+  }
+  if (in.bad()) return {};
+  return parseFolderListAnswer(bytes);
+}
+
+}  // namespace jc
