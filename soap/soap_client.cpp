@@ -1,0 +1,209 @@
+#include "soap/soap_client.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "plugin/diagnostic_log.h"
+#include "soap/curl_handles.h"
+#include "soap/response_file.h"
+
+namespace jc {
+
+namespace {
+
+// The request's fixed header fields. libcurl adds "Content-Length" itself, in
+// decimal, after these, and drops it together with the body when a redirect
+// turns the POST into a GET.
+constexpr const char* kSoapActionHeader = "SOAPAction: \"SoapActionDummy\"";
+constexpr const char* kContentTypeHeader = "Content-Type: application/soap; charset=\"utf-8\"";
+constexpr const char* kNoCacheHeaders[] = {"Cache-Control: no-cache", "Pragma: no-cache"};
+// An empty value tells libcurl not to send the field at all.
+constexpr const char* kNoExpectHeader = "Expect:";
+
+constexpr long kMaxRedirects = 10;
+constexpr const char* kAllowedProtocols = "http,https";
+
+// What the transfer callbacks share with the waiting loop.
+struct Transfer {
+  std::string body;
+  std::size_t limit = 0;
+  bool tooLarge = false;
+};
+
+std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* transfer = static_cast<Transfer*>(user);
+  const std::size_t length = size * count;
+  if (length > transfer->limit - std::min(transfer->limit, transfer->body.size())) {
+    transfer->tooLarge = true;
+    return 0;  // anything short of `length` aborts the transfer
+  }
+  transfer->body.append(data, length);
+  return length;
+}
+
+// Every response header starts with its status line; a new one (after a
+// redirect or an interim answer) discards whatever body came before it.
+std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* transfer = static_cast<Transfer*>(user);
+  const std::size_t length = size * count;
+  if (length >= 5 && std::memcmp(data, "HTTP/", 5) == 0) transfer->body.clear();
+  return length;
+}
+
+// libcurl reads "http:///path" as a URL whose host is "path"; an empty
+// authority in the text itself means there is no host.
+bool hasAuthority(std::string_view address) {
+  const std::size_t separator = address.find("://");
+  if (separator == std::string_view::npos) return false;
+  const std::string_view rest = address.substr(separator + 3);
+  return !rest.empty() && rest.find_first_of("/?#") != 0;
+}
+
+template <class T>
+bool setOption(CURL* easy, CURLoption option, T value) {
+  return curl_easy_setopt(easy, option, value) == CURLE_OK;
+}
+
+}  // namespace
+
+void ensureCurlInitialised() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::unique_ptr<KorvelPrintPdeVx418JCSOAPClient>
+KorvelPrintPdeVx418JCSOAPClient::initWithServerName(const std::string& address,
+                                                    SOAPClientCallback* context, RunLoop& runLoop,
+                                                    std::filesystem::path responseFile,
+                                                    SoapClientLimits limits) {
+  ensureCurlInitialised();
+  if (!hasAuthority(address)) return nullptr;
+  CurlUrl parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, address.c_str(), 0) != CURLUE_OK) {
+    return nullptr;
+  }
+  char* part = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &part, 0) != CURLUE_OK) return nullptr;
+  CurlString scheme(part);
+  if (std::string_view(scheme.get()) != "http") return nullptr;
+  part = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_HOST, &part, 0) != CURLUE_OK) return nullptr;
+  CurlString host(part);
+  if (!host || !*host) return nullptr;
+  part = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_URL, &part, 0) != CURLUE_OK) return nullptr;
+  CurlString normalised(part);
+
+  std::unique_ptr<KorvelPrintPdeVx418JCSOAPClient> client(new KorvelPrintPdeVx418JCSOAPClient());
+  client->url_ = normalised.get();
+  client->context_ = context;
+  client->runLoop_ = &runLoop;
+  client->responseFile_ = std::move(responseFile);
+  client->limits_ = limits;
+  return client;
+}
+
+KorvelPrintPdeVx418JCSOAPClient::~KorvelPrintPdeVx418JCSOAPClient() = default;
+
+KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMessage(
+    const std::vector<unsigned char>& body) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + limits_.timeout;
+  finished_ = kRunning;
+  ensureCurlInitialised();
+
+  Transfer transfer;
+  transfer.limit = limits_.maxResponseBytes;
+
+  // Declared so that the header list outlives the easy handle, and the easy
+  // handle the multi handle.
+  CurlSlist headers;
+  CurlEasy easy(curl_easy_init());
+  CurlMulti multi(curl_multi_init());
+  bool ready = easy && multi && appendHeader(headers, kSoapActionHeader) &&
+               appendHeader(headers, kContentTypeHeader);
+  for (const char* line : kNoCacheHeaders) ready = ready && appendHeader(headers, line);
+  ready = ready && appendHeader(headers, kNoExpectHeader);
+
+  CURL* e = easy.get();
+  static const char kEmpty[] = "";
+  const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
+  const long requestTimeoutMs =
+      static_cast<long>(std::chrono::milliseconds(limits_.requestTimeout).count());
+  ready =
+      ready && setOption(e, CURLOPT_URL, url_.c_str()) &&
+      setOption(e, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) &&
+      setOption(e, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) &&
+      setOption(e, CURLOPT_FOLLOWLOCATION, 1L) && setOption(e, CURLOPT_MAXREDIRS, kMaxRedirects) &&
+      setOption(e, CURLOPT_POST, 1L) &&
+      setOption(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())) &&
+      setOption(e, CURLOPT_POSTFIELDS, bodyBytes) &&
+      setOption(e, CURLOPT_HTTPHEADER, headers.get()) &&
+      setOption(e, CURLOPT_TIMEOUT_MS, requestTimeoutMs) && setOption(e, CURLOPT_NOSIGNAL, 1L) &&
+      setOption(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxResponseBytes)) &&
+      setOption(e, CURLOPT_WRITEFUNCTION, &onBody) &&
+      setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
+      setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
+      setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
+      curl_multi_add_handle(multi.get(), e) == CURLM_OK;
+  if (!ready) {
+    _PDELog(this, "Connection fail");
+    return Outcome::NotSent;
+  }
+
+  // Wait on the calling thread: libcurl's sockets are polled for at most one
+  // wait step at a time and the host's events are served between the polls,
+  // so the loop ends as soon as the transfer does.
+  bool delivered = false;
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+    bool done = false;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+      if (message->msg != CURLMSG_DONE || message->easy_handle != e) continue;
+      done = true;
+      long status = 0;
+      curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+      delivered =
+          message->data.result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
+    }
+    if (done || running == 0) {
+      finished_ = delivered ? kFinished : kFailed;
+      break;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) {
+      finished_ = kTimedOut;
+      break;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    const auto wait = std::clamp<std::chrono::milliseconds>(
+        left, std::chrono::milliseconds(1),
+        std::max(limits_.waitStep, std::chrono::milliseconds(1)));
+    if (curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr) !=
+        CURLM_OK) {
+      break;
+    }
+    runLoop_->processEvents();
+  }
+  if (finished_ == kRunning) finished_ = kFailed;
+  // Cancels the transfer when it is still under way.
+  curl_multi_remove_handle(multi.get(), e);
+
+  Outcome outcome = Outcome::Failed;
+  if (finished_ == kFinished) {
+    // An answer that could not be put in place would leave the caller reading
+    // an older one: that is a failed exchange too.
+    outcome = writeResponseFile(responseFile_, transfer.body) ? Outcome::Success : Outcome::Failed;
+  } else if (finished_ == kTimedOut) {
+    outcome = Outcome::TimedOut;
+  }
+  if (outcome != Outcome::Success && context_) context_->recieveEndCallback();
+  return outcome;
+}
+
+}  // namespace jc
