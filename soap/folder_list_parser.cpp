@@ -22,9 +22,10 @@ constexpr std::size_t kMaxAnswerBytes = 16u * 1024u * 1024u;
 
 // No network, no entity substitution, no DTD loading (none of XML_PARSE_NOENT,
 // XML_PARSE_DTDLOAD, XML_PARSE_HUGE): the parser's depth and amplification
-// limits stay in force. Whitespace-only text between elements is dropped.
-constexpr int kParseOptions =
-    XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+// limits stay in force. Whitespace-only text between elements is dropped;
+// short texts are kept inside their nodes, since the tree is only read.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_COMPACT |
+                              XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
 struct XmlDocDeleter {
   void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
@@ -51,14 +52,27 @@ bool isElementNamed(const xmlNode* node, std::string_view name) {
   return name == local;
 }
 
+bool isText(const xmlNode* node) {
+  return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
+}
+
+// The text of an element that holds one text node and nothing else.
+std::optional<std::string_view> singleText(const xmlNode* element) {
+  const xmlNode* only = element->children;
+  if (!only || only != element->last || !isText(only)) return std::nullopt;
+  return only->content ? std::string_view(reinterpret_cast<const char*>(only->content))
+                       : std::string_view();
+}
+
 // The text of an element: its text and CDATA descendants in document order.
 // Entity references are not followed, so no entity's text ever reaches a value.
 std::string textOf(const xmlNode* element) {
   std::string text;
   if (!element || element->type != XML_ELEMENT_NODE) return text;
+  if (auto single = singleText(element)) return std::string(*single);
   const xmlNode* node = element->children;
   while (node && node != element) {
-    if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) && node->content) {
+    if (isText(node) && node->content) {
       text += reinterpret_cast<const char*>(node->content);
     }
     if (node->type == XML_ELEMENT_NODE && node->children) {
@@ -72,17 +86,18 @@ std::string textOf(const xmlNode* element) {
 }
 
 bool textIs(const xmlNode* element, std::string_view expected) {
+  if (auto single = singleText(element)) return *single == expected;
   return textOf(element) == expected;
 }
 
 // One folder entry; none when the entry has no "name" element.
 std::optional<FolderEntry> readEntry(const xmlNode* entry) {
   if (!entry || entry->type != XML_ELEMENT_NODE) return std::nullopt;
-  std::optional<std::string> name;
+  const xmlNode* name = nullptr;
   FolderEntry folder;
   for (const xmlNode* child = entry->children; child; child = child->next) {
     if (isElementNamed(child, "name")) {
-      name = textOf(child);
+      name = child;
     } else if (isElementNamed(child, "password")) {
       if (textIs(child, "true")) folder.password = true;
     } else if (isElementNamed(child, "dir")) {
@@ -90,7 +105,8 @@ std::optional<FolderEntry> readEntry(const xmlNode* entry) {
     }
   }
   if (!name) return std::nullopt;
-  folder.name = fromUtf8(*name);
+  auto single = singleText(name);
+  folder.name = single ? fromUtf8(*single) : fromUtf8(textOf(name));
   folder.add = false;
   return folder;
 }
