@@ -1,0 +1,236 @@
+// The folder-list exchange: one request on the loopback interface through the
+// SOAP client against the same request made by the curl command-line tool,
+// and parsing answers of growing size.
+//
+// The exchanges go to jc_printer_simulator, started here as a child process
+// (found beside this executable, or at $JC_PRINTER_SIMULATOR).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "soap/folder_list_parser.h"
+#include "soap/soap_client.h"
+
+extern char** environ;
+
+namespace jc {
+namespace {
+
+constexpr int kExchanges = 200;
+const char* const kFolderCounts[] = {"3"};
+
+std::string requestBody() {
+  std::ifstream in(std::filesystem::path(JC_BUILD_BUNDLE_DIR) / "listfiles.xml", std::ios::binary);
+  std::ostringstream text;
+  if (in) text << in.rdbuf();
+  if (!text.str().empty()) return text.str();
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\"><s:Body>"
+         "<listfiles-request><path>/</path></listfiles-request></s:Body></s:Envelope>\n";
+}
+
+std::filesystem::path simulatorPath() {
+  if (const char* path = std::getenv("JC_PRINTER_SIMULATOR")) return path;
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "jc_printer_simulator";
+}
+
+// The simulator process, stopped by its id when the benchmark ends.
+class SimulatorProcess {
+ public:
+  SimulatorProcess() {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    const std::string path = simulatorPath().string();
+    std::vector<std::string> args = {path, "--count", kFolderCounts[0], "--lifetime", "900"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (pid_ > 0) {
+      char line[32] = {};
+      ssize_t n = ::read(out[0], line, sizeof line - 1);
+      if (n > 0) port_ = std::atoi(line);
+    }
+    ::close(out[0]);
+  }
+  ~SimulatorProcess() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  int port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+};
+
+SimulatorProcess& simulator() {
+  static SimulatorProcess process;
+  return process;
+}
+
+std::string serviceUrl() {
+  return "http://127.0.0.1:" + std::to_string(simulator().port()) + "/korvel-mfp-srv";
+}
+
+std::filesystem::path scratchFolder() {
+  static const std::filesystem::path folder = [] {
+    char pattern[] = "/tmp/jc-soap-bench-XXXXXX";
+    return std::filesystem::path(mkdtemp(pattern) ? pattern : "/tmp");
+  }();
+  return folder;
+}
+
+void BM_ClientExchange(benchmark::State& state) {
+  if (simulator().port() == 0) return state.SkipWithError("jc_printer_simulator did not start");
+  const std::string body = requestBody();
+  const std::vector<unsigned char> bytes(body.begin(), body.end());
+  const std::string url = serviceUrl();
+  const auto file = scratchFolder() / "vwxyz.xml";
+  IdleRunLoop loop;
+  for (auto _ : state) {
+    auto client = KorvelPrintPdeVx418JCSOAPClient::initWithServerName(url, nullptr, loop, file);
+    if (client->sendMessage(bytes) != KorvelPrintPdeVx418JCSOAPClient::Outcome::Success) {
+      return state.SkipWithError("exchange failed");
+    }
+  }
+}
+BENCHMARK(BM_ClientExchange)->Iterations(kExchanges)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CurlCommandExchange(benchmark::State& state) {
+  if (simulator().port() == 0) return state.SkipWithError("jc_printer_simulator did not start");
+  const auto bodyFile = scratchFolder() / "listfiles.xml";
+  std::ofstream(bodyFile, std::ios::binary) << requestBody();
+  const std::string out = (scratchFolder() / "curl.xml").string();
+  std::vector<std::string> args = {
+      "curl",          "--silent",
+      "--fail",        "--location",
+      "--max-time",    "60",
+      "--output",      out,
+      "--header",      "SOAPAction: \"SoapActionDummy\"",
+      "--header",      "Content-Type: application/soap; charset=\"utf-8\"",
+      "--header",      "Cache-Control: no-cache",
+      "--header",      "Pragma: no-cache",
+      "--header",      "Expect:",
+      "--data-binary", "@" + bodyFile.string(),
+      serviceUrl()};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto _ : state) {
+    pid_t pid = -1;
+    int status = 0;
+    if (posix_spawnp(&pid, "curl", nullptr, nullptr, argv.data(), environ) != 0 ||
+        ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      return state.SkipWithError("the curl command failed or is not installed");
+    }
+  }
+}
+BENCHMARK(BM_CurlCommandExchange)
+    ->Iterations(kExchanges)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+const std::string& answerOf(std::size_t folders) {
+  static std::map<std::size_t, std::string> answers;
+  auto [it, added] = answers.try_emplace(folders);
+  if (added) {
+    std::string& xml = it->second;
+    xml =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\">\n  <s:Body>\n"
+        "    <listfiles-response>\n      <result-code>ok</result-code>\n      <files>\n";
+    char line[160];
+    for (std::size_t i = 0; i < folders; ++i) {
+      std::snprintf(line, sizeof line,
+                    "        <file><name>Folder %06zu</name><password>%s</password>"
+                    "<dir>true</dir></file>\n",
+                    i + 1, i % 3 == 0 ? "true" : "false");
+      xml += line;
+    }
+    xml += "      </files>\n    </listfiles-response>\n  </s:Body>\n</s:Envelope>\n";
+  }
+  return it->second;
+}
+
+void BM_ParseFolderList(benchmark::State& state) {
+  const auto folders = static_cast<std::size_t>(state.range(0));
+  const std::string& xml = answerOf(folders);
+  for (auto _ : state) {
+    FolderListParse parse = parseFolderListAnswer(xml);
+    if (parse.folders.size() != folders) return state.SkipWithError("wrong folder count");
+    benchmark::DoNotOptimize(parse);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folders));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(xml.size()));
+}
+BENCHMARK(BM_ParseFolderList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Keeps every run's time per iteration (ms) by name, to print the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
+        millis[run.benchmark_name()] = run.GetAdjustedRealTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::optional<double> time(const std::string& name) const {
+    auto it = millis.find(name);
+    return it == millis.end() ? std::nullopt : std::optional(it->second);
+  }
+  std::map<std::string, double> millis;
+};
+
+}  // namespace
+}  // namespace jc
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  jc::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+
+  auto client = reporter.time("BM_ClientExchange/iterations:200/real_time");
+  auto curl = reporter.time("BM_CurlCommandExchange/iterations:200/real_time");
+  if (client && curl) {
+    std::printf("exchange: client %.3f ms, curl command %.3f ms (%d each)\n", *client, *curl,
+                jc::kExchanges);
+    std::printf("ratio client/curl = %.3f\n", *client / *curl);
+  }
+  auto p1 = reporter.time("BM_ParseFolderList/1000");
+  auto p10 = reporter.time("BM_ParseFolderList/10000");
+  auto p100 = reporter.time("BM_ParseFolderList/100000");
+  if (p1 && p10 && p100) {
+    std::printf("parse: 1,000 folders %.3f ms, 10,000 %.3f ms, 100,000 %.3f ms\n", *p1, *p10,
+                *p100);
+    std::printf("growth ratio 10,000/1,000 = %.2f, 100,000/10,000 = %.2f (linear: 10)\n",
+                *p10 / *p1, *p100 / *p10);
+  }
+  std::filesystem::remove_all(jc::scratchFolder());
+  benchmark::Shutdown();
+  return 0;
+}
