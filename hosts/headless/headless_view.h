@@ -1,0 +1,83 @@
+// A layout loaded by the in-memory toolkit: its controls in layout order, its
+// outlets by name, its window, what was odd about the file, and a plain
+// snapshot of every control for dumps.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hosts/headless/headless_control.h"
+#include "hosts/headless/ui_file.h"
+#include "ui/toolkit.h"
+
+namespace jc {
+
+// One pop-up item, tab or matrix cell in a snapshot.
+struct ItemSnapshot {
+  std::u16string title;
+  bool separator = false;
+  std::uint32_t iconType = 0;  // the system icon the item shows ('lock'), 0 for none or a file
+  bool operator==(const ItemSnapshot&) const = default;
+};
+
+// A control as the user would see it. Members that do not apply to the kind
+// are left empty.
+struct ControlSnapshot {
+  std::string name;
+  ControlKind kind = ControlKind::Other;
+  std::string className;
+  std::optional<int> state;                        // check boxes, radio cells
+  std::optional<int> selectedRow;                  // radio matrices
+  std::optional<int> selectedIndex;                // pop-ups, tab views
+  std::optional<std::vector<ItemSnapshot>> items;  // pop-up items, tab labels, matrix cells
+  std::optional<std::u16string> text;  // title or string value; a secret field shows bullets
+  bool enabled = false;                // shown enabled (text fields: by the drawing rule)
+  bool hidden = false;
+  std::optional<bool> editable;   // edit fields
+  std::optional<int> tag;         // text fields
+  std::optional<bool> animating;  // progress indicators
+};
+
+class HeadlessView final : public View {
+ public:
+  // Builds the controls of a parsed layout; user actions go to `owner`.
+  HeadlessView(const UiFile& file, ActionTarget* owner);
+  HeadlessView(const HeadlessView&) = delete;
+  HeadlessView& operator=(const HeadlessView&) = delete;
+
+  Control* outlet(std::string_view name) const override { return control(name); }
+  std::vector<std::string> outletNames() const override;
+  Window& window() override { return window_; }
+
+  HeadlessControl* control(std::string_view name) const;
+  const std::vector<std::unique_ptr<HeadlessControl>>& controls() const { return controls_; }
+  // The object name of the top-level widget ("panelView").
+  const std::string& rootName() const { return rootName_; }
+  HeadlessWindow& headlessWindow() { return window_; }
+  // The named control that has the keyboard focus, or null.
+  HeadlessControl* focusedControl() const;
+  bool contains(const Control* control) const;
+
+  // What the loader noticed but did not refuse: an edit field without a
+  // non-zero tag, tags used twice, a label with a tag, names used twice,
+  // cells of undeclared button groups.
+  const std::vector<std::string>& warnings() const { return warnings_; }
+
+  // Every named control, in layout order.
+  std::vector<ControlSnapshot> snapshot() const;
+
+ private:
+  friend class HeadlessViewBuilder;
+
+  HeadlessWindow window_;
+  std::string rootName_;
+  std::vector<std::unique_ptr<HeadlessControl>> controls_;  // layout order
+  std::map<std::string, HeadlessControl*, std::less<>> byName_;
+  std::vector<std::string> warnings_;
+};
+
+}  // namespace jc
