@@ -120,7 +120,8 @@ class HeadlessControl final : public Control {
   // Edit field: types at the end of the text, one keystroke per UTF-16 unit
   // (a surrogate pair is one keystroke). Each keystroke is offered to the
   // field's formatter; a refusal stops typing there and answers false, the
-  // text keeping the keystrokes before it.
+  // text keeping the keystrokes before it. The field's action is sent once,
+  // after the last keystroke, when any keystroke went in.
   bool userType(std::u16string_view text);
   // Edit field: replaces `range` (clamped to the text) by `text` in one edit.
   bool userPaste(std::u16string_view text, TextRange range);

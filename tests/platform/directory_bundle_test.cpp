@@ -1,6 +1,8 @@
 #include "platform/directory_bundle.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -165,6 +167,16 @@ TEST(DirectoryBundleTest, FindsTheFolderFromTheModulesPlace) {
   const auto fromModule = DirectoryBundle::folderForModule(JC_MODULE_PATH);
   ASSERT_TRUE(fromModule.has_value());
   EXPECT_TRUE(fs::equivalent(*fromModule, kBundle));
+
+  // An address inside the loaded plug-in module: its dynamic section.
+  void* module = dlopen(JC_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  link_map* map = nullptr;
+  ASSERT_EQ(dlinfo(module, RTLD_DI_LINKMAP, &map), 0);
+  const auto fromLoadedModule = DirectoryBundle::findFolder(map->l_ld);
+  dlclose(module);
+  ASSERT_TRUE(fromLoadedModule.has_value());
+  EXPECT_TRUE(fs::equivalent(*fromLoadedModule, kBundle));
 
   EXPECT_EQ(DirectoryBundle::findFolder(nullptr), std::nullopt);
 }
