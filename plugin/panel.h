@@ -245,6 +245,11 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
 // editable and drops the focus; a label only changes colour.
 void myVx418JCHilite(ControlRef field, bool flag);
 
+// The pop-up index of the first folder whose name equals `name` without regard
+// to case (3 or more), else 1, the main folder.
+int searchSameFolderName(const std::optional<FolderList>& folders,
+                         const std::optional<std::u16string>& name);
+
 // A new 18x18 image of a system icon ('lock', 'ulck').
 ImagePtr initWithSystemIconType(Toolkit* toolkit, std::uint32_t typeCode);
 

@@ -27,11 +27,16 @@ void KorvelPrintPdeVx418JC::makeFolderPopup() {
   }
 }
 
-int KorvelPrintPdeVx418JC::SearchSameFolderName(const std::optional<std::u16string>& name) const {
-  if (!name || !folderList || folderList->empty()) return 1;
-  for (std::size_t i = 0; i < folderList->size(); ++i)
-    if (equalsIgnoringCase((*folderList)[i].name, *name)) return static_cast<int>(i) + 3;
+int searchSameFolderName(const std::optional<FolderList>& folders,
+                         const std::optional<std::u16string>& name) {
+  if (!name || !folders || folders->empty()) return 1;
+  for (std::size_t i = 0; i < folders->size(); ++i)
+    if (equalsIgnoringCase((*folders)[i].name, *name)) return static_cast<int>(i) + 3;
   return 1;
+}
+
+int KorvelPrintPdeVx418JC::SearchSameFolderName(const std::optional<std::u16string>& name) const {
+  return searchSameFolderName(folderList, name);
 }
 
 }  // namespace jc

@@ -1,1 +1,168 @@
-int main() { return 0; }
+// jobcontrol: the print dialog's Job Control panel on the command line.
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "hosts/cli/cli_host.h"
+#include "hosts/cli/cli_options.h"
+#include "hosts/cli/cups_destination.h"
+#include "hosts/cli/module_loader.h"
+#include "hosts/cli/report.h"
+#include "hosts/cli/settings_file.h"
+#include "hosts/cli/user_actions.h"
+#include "platform/directory_bundle.h"
+#include "platform/text.h"
+
+namespace jc::cli {
+namespace {
+
+constexpr int kRefused = 2;
+constexpr int kNoFolders = 3;
+constexpr int kFailed = 1;
+
+int fail(int status, const std::string& message) {
+  std::cerr << "jobcontrol: " << message << "\n";
+  return status;
+}
+
+PrinterInfo printerWithoutCups(const Options& options, const std::filesystem::path& bundle) {
+  PrinterInfo printer = embeddedDefaultPrinter(bundle);
+  if (!options.ppdFile && !options.deviceURI && !options.printerID) return printer;
+  if (options.ppdFile) printer.ppdFile = *options.ppdFile;
+  printer.deviceURI = options.deviceURI;
+  printer.id = options.printerID ? *options.printerID
+                                 : std::filesystem::path(printer.ppdFile).stem().string();
+  return printer;
+}
+
+int run(const Options& options) {
+  static const int anchor = 0;
+  const auto bundle = DirectoryBundle::findFolder(&anchor);
+  if (!bundle) return fail(kFailed, "cannot find the panel's resources (share/jobcontrol)");
+
+  if (options.printFile) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*options.printFile, ec))
+      return fail(kRefused, "no file to print at " + *options.printFile);
+  }
+
+  std::optional<CupsDestination> destination;
+  if (options.cupsPrinter) destination.emplace(*options.cupsPrinter);
+  const PrinterInfo printer =
+      destination ? destination->printer() : printerWithoutCups(options, *bundle);
+  std::optional<std::filesystem::path> prefs;
+  if (options.prefsDir) prefs = *options.prefsDir;
+
+  CliHost host(printer, prefs);
+  if (options.settingsFile) readSettingsFile(*options.settingsFile, host.settings());
+  if (options.title) host.settings().setJobName(*options.title);
+
+  LoadedModule module(defaultModulePath());
+  std::unique_ptr<PDEPlugIn> factory = module.createFactory();
+  factory->initWithBundle(nullptr);
+  std::optional<PanelList> panels = factory->PDEPanelsForType(kPrintDialogPanelType, &host);
+  if (!panels || panels->empty()) return fail(kFailed, "the module made no Job Control panel");
+  PrintDialogExtension& panel = *panels->front();
+
+  // The dialog's order: view, show, restore; the user; then save or print.
+  View* view = panel.panelView();
+  panel.willShow();
+  panel.restoreValuesAndReturnError(nullptr);
+  auto* headless = dynamic_cast<HeadlessView*>(view);
+  if (!headless && !options.actions.empty())
+    return fail(kRefused, "the panel shows no controls to act on");
+  if (headless) applyUserActions(options.actions, *headless, panel.folders());
+
+  Report report{&panel, headless, &host.settings(), false};
+  nlohmann::ordered_json job;
+  int status = 0;
+  switch (options.command) {
+    case Command::Show:
+      break;
+    case Command::Save:
+      panel.saveValuesAndReturnError(nullptr);
+      if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
+      break;
+    case Command::Print: {
+      panel.saveValuesAndReturnError(nullptr);
+      panel.shouldPrint();
+      if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
+      const std::string title = host.settings().jobName().value_or(
+          std::filesystem::path(*options.printFile).filename().string());
+      if (printer.cupsDestination) {
+        const int id = sendJob(*printer.cupsDestination, *options.printFile, title, host.settings());
+        job = {{"destination", *printer.cupsDestination}, {"sent", true}, {"jobId", id}};
+        if (!options.json) std::cout << "Sent as job " << id << " to " << *printer.cupsDestination << "\n";
+      } else {
+        job = {{"destination", printer.id},
+               {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
+               {"sent", false}};
+        if (!options.json)
+          std::cout << "No CUPS destination: \"" << title << "\" would have gone to " << printer.id
+                    << " at " << printer.deviceURI.value_or("(no device URI)")
+                    << " with these entries:\n";
+      }
+      break;
+    }
+    case Command::Folders: {
+      HeadlessControl* button = headless ? headless->control("getFolderNameButton") : nullptr;
+      if (!button) return fail(kRefused, "this panel has no folder-list button");
+      if (!button->acceptsUser()) return fail(kRefused, "the folder-list button is disabled now");
+      button->userClick();
+      report.withFolderList = true;
+      if (!host.headlessToolkit().alerts().empty()) status = kNoFolders;
+      break;
+    }
+  }
+
+  if (options.json) {
+    nlohmann::ordered_json out = reportJson(report);
+    if (!job.is_null()) out["job"] = job;
+    std::cout << out.dump(2) << "\n";
+  } else {
+    switch (options.command) {
+      case Command::Show:
+        std::cout << toUtf8(panel.panelName()) << " (" << panel.panelKind() << ") for "
+                  << printer.id << "\n";
+        if (headless) printControls(std::cout, *headless);
+        break;
+      case Command::Save:
+      case Command::Print:
+        printSettingsLines(std::cout, host.settings());
+        break;
+      case Command::Folders:
+        printFolderList(std::cout, panel.folders());
+        break;
+    }
+  }
+  for (const AlertRecord& alert : host.headlessToolkit().alerts())
+    std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";
+  return status;
+}
+
+}  // namespace
+}  // namespace jc::cli
+
+int main(int argc, char** argv) {
+  using namespace jc::cli;
+  Options options;
+  try {
+    options = parseOptions(argc, argv);
+  } catch (const UsageError& e) {
+    std::cerr << "jobcontrol: " << e.message << "\nTry 'jobcontrol --help'.\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << usageText();
+    return 0;
+  }
+  try {
+    return run(options);
+  } catch (const UsageError& e) {
+    return fail(2, e.message);
+  } catch (const RefusedAction& e) {
+    return fail(2, e.message);
+  } catch (const std::exception& e) {
+    return fail(1, e.what());
+  }
+}

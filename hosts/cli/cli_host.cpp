@@ -1,0 +1,74 @@
+#include "hosts/cli/cli_host.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace jc::cli {
+
+PrinterInfo embeddedDefaultPrinter(const std::filesystem::path& bundleFolder) {
+  PrinterInfo printer;
+  printer.id = "Sample_MFP";
+  printer.deviceURI = "socket://localhost:9100";
+  printer.ppdFile = bundleFolder / "printer" / "Sample_MFP.ppd";
+  return printer;
+}
+
+PpdFile::PpdFile(const std::filesystem::path& file) {
+  ppd_ = ppdOpenFile(file.c_str());
+  if (!ppd_) {
+    int line = 0;
+    const ppd_status_t status = ppdLastError(&line);
+    throw std::runtime_error("cannot read the PPD " + file.string() + ": " +
+                             ppdErrorString(status) + " (line " + std::to_string(line) + ")");
+  }
+  ppdMarkDefaults(ppd_);
+}
+
+PpdFile::~PpdFile() {
+  if (ppd_) ppdClose(ppd_);
+}
+
+bool ppdAcceptsChoice(ppd_file_t* ppd, const char* option, const char* choice) {
+  if (!ppd || !option || !choice) return false;
+  ppd_option_t* target = ppdFindOption(ppd, option);
+  if (!target || !ppdFindChoice(target, choice)) return false;
+  // Keep every option's marked choice to put the marks back afterwards.
+  std::vector<std::pair<std::string, std::string>> marks;
+  for (ppd_option_t* o = ppdFirstOption(ppd); o; o = ppdNextOption(ppd))
+    if (ppd_choice_t* marked = ppdFindMarkedChoice(ppd, o->keyword))
+      marks.emplace_back(o->keyword, marked->choice);
+  const int before = ppdConflicts(ppd);
+  ppdMarkOption(ppd, option, choice);
+  const int after = ppdConflicts(ppd);
+  for (const auto& [keyword, marked] : marks) ppdMarkOption(ppd, keyword.c_str(), marked.c_str());
+  return after <= before;
+}
+
+ProgressRunLoop::~ProgressRunLoop() {
+  if (shown_) std::fputs("\r\033[K", stderr);
+}
+
+void ProgressRunLoop::processEvents() {
+  ++turns_;
+  if (!show_) return;
+  static constexpr const char* kSpinner = "|/-\\";
+  std::fprintf(stderr, "\rFetching the printer's folder names %c", kSpinner[turns_ % 4]);
+  std::fflush(stderr);
+  shown_ = true;
+}
+
+CliHost::CliHost(PrinterInfo printer, std::optional<std::filesystem::path> prefsFolder)
+    : printer_(std::move(printer)),
+      ppd_(printer_.ppdFile),
+      runLoop_(isatty(STDERR_FILENO) == 1),
+      prefsFolder_(std::move(prefsFolder)) {}
+
+bool CliHost::willChangePPDOptionKeyValue(const char* option, const char* choice) {
+  return ppdAcceptsChoice(ppd_.get(), option, choice);
+}
+
+}  // namespace jc::cli

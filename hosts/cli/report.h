@@ -1,0 +1,29 @@
+// What the command line prints: one JSON object, or lines for a person.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+
+#include "hosts/headless/headless_view.h"
+#include "plugin/print_dialog_extension.h"
+
+namespace jc::cli {
+
+struct Report {
+  PrintDialogExtension* panel = nullptr;
+  const HeadlessView* view = nullptr;
+  const PrintSettings* settings = nullptr;
+  bool withFolderList = false;
+};
+
+nlohmann::ordered_json controlsJson(const HeadlessView& view);
+nlohmann::ordered_json printSettingsJson(const PrintSettings& settings);
+nlohmann::ordered_json folderListJson(const std::optional<FolderList>& folders);
+nlohmann::ordered_json reportJson(const Report& report);
+
+void printControls(std::ostream& out, const HeadlessView& view);
+void printSettingsLines(std::ostream& out, const PrintSettings& settings);
+void printFolderList(std::ostream& out, const std::optional<FolderList>& folders);
+
+}  // namespace jc::cli

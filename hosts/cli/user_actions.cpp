@@ -1,0 +1,191 @@
+#include "hosts/cli/user_actions.h"
+
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "platform/text.h"
+#include "plugin/panel.h"
+
+namespace jc::cli {
+namespace {
+
+// The hold check box of each field name of --lock / --unlock.
+const std::map<std::string, std::string, std::less<>>& holdBoxes() {
+  static const std::map<std::string, std::string, std::less<>> boxes = {
+      {"passcode", "suspendKeyButton"},         {"login-name", "loginNameButton"},
+      {"password", "passwordButton"},           {"user-number", "userNumberButton"},
+      {"account-number", "accountNumberButton"}, {"user-name", "userNameButton"},
+      {"job-name", "jobNameButton"},            {"folder-passcode", "folderPasswordButton"},
+      {"folder-name", "folderNameButton"}};
+  return boxes;
+}
+
+// The edit field each typing action fills.
+const std::map<std::string, std::string, std::less<>>& editFields() {
+  static const std::map<std::string, std::string, std::less<>> fields = {
+      {"--passcode", "suspendKeyEditText"},
+      {"--folder-name", "folderNameEditText"},
+      {"--folder-passcode", "folderPasswordEditText"},
+      {"--login-name", "loginNameEditText"},
+      {"--user-number", "userNumberEditText"},
+      {"--account-number", "accountNumberEditText"},
+      {"--user-name", "userNameEditText"},
+      {"--job-name", "jobNameEditText"},
+      {"--address", "printersAddressEditText"},
+      {"--password-file", "passwordEditText"},
+      {"--password-stdin", "passwordEditText"}};
+  return fields;
+}
+
+class Player {
+ public:
+  Player(HeadlessView& view, const std::optional<FolderList>& folders)
+      : view_(view), folders_(folders) {}
+
+  void apply(const UserAction& action) {
+    const std::string& o = action.option;
+    if (o == "--retention") return retention(action.value);
+    if (o == "--hold-mode") return holdMode(action.value);
+    if (o == "--folder") return folder(action.value);
+    if (o == "--auth") return authentication(action.value);
+    if (o == "--lock" || o == "--unlock") return hold(action.value, o == "--lock");
+    if (auto field = editFields().find(o); field != editFields().end()) {
+      const bool secret = o == "--password-file" || o == "--password-stdin";
+      const std::string text = o == "--password-file"    ? passwordFromFile(action.value)
+                               : o == "--password-stdin" ? passwordFromStdin()
+                                                         : action.value;
+      return type(field->second, text, secret ? "the password" : o);
+    }
+    throw UsageError{"unknown action " + o};
+  }
+
+ private:
+  HeadlessControl& control(const std::string& name, const std::string& what) {
+    HeadlessControl* c = view_.control(name);
+    if (!c) throw RefusedAction{what + ": this panel has no such control (" + name + ")"};
+    return *c;
+  }
+
+  void mustAccept(const HeadlessControl& c, const std::string& what) {
+    if (!c.acceptsUser() || !c.isShownEnabled())
+      throw RefusedAction{what + ": the control is disabled now (" + c.name() + ")"};
+  }
+
+  void retention(const std::string& value) {
+    if (value != "on" && value != "off") throw UsageError{"--retention takes on or off"};
+    HeadlessControl& box = control("retentionCheckBox", "--retention");
+    mustAccept(box, "--retention");
+    box.userSetState(value == "on" ? 1 : 0);
+  }
+
+  // Selects the row of a matrix cell, by the cell's outlet.
+  void selectCell(const std::string& cellName, const std::string& what) {
+    HeadlessControl& cell = control(cellName, what);
+    HeadlessControl* matrix = cell.matrix();
+    if (!matrix) throw RefusedAction{what + ": " + cellName + " stands in no matrix"};
+    mustAccept(*matrix, what);
+    if (!matrix->userSelectRow(cell.row()))
+      throw RefusedAction{what + ": the choice was not taken (" + cellName + ")"};
+  }
+
+  void holdMode(const std::string& value) {
+    static const std::map<std::string, std::string, std::less<>> cells = {
+        {"hold-only", "holdOnlyRadioButton"},
+        {"hold-after-print", "holdAfterRadioButton"},
+        {"sample-print", "samplePrintRadioButton"}};
+    const auto cell = cells.find(value);
+    if (cell == cells.end())
+      throw UsageError{"--hold-mode takes hold-only, hold-after-print or sample-print"};
+    selectCell(cell->second, "--hold-mode " + value);
+  }
+
+  void authentication(const std::string& value) {
+    if (value == "login")
+      selectCell("authenticationRadioButton", "--auth login");
+    else if (value == "user-number")
+      selectCell("userNumberRadioButton", "--auth user-number");
+    else
+      throw UsageError{"--auth takes login or user-number"};
+  }
+
+  void selectItem(HeadlessControl& popUp, int index, const std::string& what) {
+    mustAccept(popUp, what);
+    if (!popUp.userSelectItem(index)) throw RefusedAction{what + ": the choice was not taken"};
+  }
+
+  void folder(const std::string& value) {
+    const std::string what = "--folder " + value;
+    HeadlessControl* popUp = view_.control("folderSelectionPopup");
+    HeadlessControl* matrix = view_.control("folderSelectionMatrix");
+    if (value == "quick" || value == "main") {
+      const int choice = value == "quick" ? 0 : 1;
+      if (!popUp && !matrix) throw RefusedAction{what + ": this panel has no folder choice"};
+      if (popUp) selectItem(*popUp, choice, what);
+      if (matrix) {
+        mustAccept(*matrix, what);
+        matrix->userSelectRow(choice);
+      }
+      return;
+    }
+    if (value == "custom") {
+      if (!matrix) throw RefusedAction{what + ": this panel has no custom folder"};
+      mustAccept(*matrix, what);
+      matrix->userSelectRow(2);
+      return;
+    }
+    if (!popUp) throw RefusedAction{what + ": this panel lists no printer folders"};
+    const int index = searchSameFolderName(folders_, fromUtf8(value));
+    if (index < 3)
+      throw RefusedAction{what + ": the printer has no folder of that name (fetch the list with "
+                                 "the folders command first)"};
+    selectItem(*popUp, index, what);
+  }
+
+  void hold(const std::string& field, bool on) {
+    const auto box = holdBoxes().find(field);
+    if (box == holdBoxes().end()) throw UsageError{"unknown field to lock: " + field};
+    const std::string what = std::string(on ? "--lock " : "--unlock ") + field;
+    HeadlessControl& c = control(box->second, what);
+    mustAccept(c, what);
+    c.userSetState(on ? 1 : 0);
+  }
+
+  void type(const std::string& fieldName, const std::string& text, const std::string& what) {
+    HeadlessControl& field = control(fieldName, what);
+    if (!field.acceptsUser() || !field.isEditable())
+      throw RefusedAction{what + ": the field cannot be edited now (" + fieldName + ")"};
+    field.userClear();
+    const std::u16string value = fromUtf8(text);
+    if (!field.userType(value))
+      throw RefusedAction{what + ": the field does not accept this value (" + fieldName + ")"};
+  }
+
+  static std::string firstLine(std::istream& in) {
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+
+  static std::string passwordFromFile(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw UsageError{"cannot read the password file " + file};
+    return firstLine(in);
+  }
+
+  static std::string passwordFromStdin() { return firstLine(std::cin); }
+
+  HeadlessView& view_;
+  const std::optional<FolderList>& folders_;
+};
+
+}  // namespace
+
+void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view,
+                      const std::optional<FolderList>& folders) {
+  Player player(view, folders);
+  for (const UserAction& action : actions) player.apply(action);
+}
+
+}  // namespace jc::cli

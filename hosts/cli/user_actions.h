@@ -1,0 +1,26 @@
+// The user's actions at the panel, played as a person would do them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hosts/cli/cli_options.h"
+#include "hosts/headless/headless_view.h"
+#include "soap/folder_entry.h"
+
+namespace jc::cli {
+
+// A value the panel refused (a filter, a greyed control, no such choice).
+struct RefusedAction {
+  std::string message;
+};
+
+// Applies each action in order: a click sets the control and runs its action;
+// typing empties the field and types the text keystroke by keystroke through
+// the field's filter. Throws RefusedAction or UsageError; the password of
+// --password-file / --password-stdin is read here and never echoed.
+// A folder name is looked up in `folders` as the panel looks it up.
+void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view,
+                      const std::optional<FolderList>& folders);
+
+}  // namespace jc::cli
