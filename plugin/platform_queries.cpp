@@ -68,8 +68,12 @@ bool runningOnLeopardOrLater(const std::filesystem::path& file) {
 }
 
 NSStringEncoding getEncodingFromPPD(ppd_file_t* ppd) {
-  if (!ppd || !ppd->lang_encoding) return NSMacOSRomanStringEncoding;
-  const std::string_view value = ppd->lang_encoding;
+  if (!ppd) return NSMacOSRomanStringEncoding;
+  // libcups rewrites the record's lang_encoding to "UTF-8" whatever the file
+  // says; the keyword's own value stays in its attribute.
+  ppd_attr_t* attr = ppdFindAttr(ppd, "LanguageEncoding", nullptr);
+  if (!attr || !attr->value) return NSMacOSRomanStringEncoding;
+  const std::string_view value = attr->value;
   if (value == "ISOLatin1") return NSISOLatin1StringEncoding;
   if (value == "WindowsANSI") return NSWindowsCP1252StringEncoding;
   if (value == "JIS83-RKSJ") return NSShiftJISStringEncoding;
