@@ -92,10 +92,8 @@ TEST_F(FileDomainStoreTest, RoundTripsANestedDictionary) {
   uint64_t hold = 0;
   plist_get_uint_val(plist_dict_get_item(jc, "hold button"), &hold);
   EXPECT_EQ(static_cast<int32_t>(hold), -1);
-  EXPECT_EQ(stringAt(jc, "user name"), "Zo\xC3\xAB <&> \"x\"");
-  plist_t files = plist_dict_get_item(jc, "files");
-  ASSERT_EQ(plist_array_get_size(files), 2u);
-  EXPECT_EQ(stringAt(plist_array_get_item(files, 1), "name"), "Invoices");
+  EXPECT_EQ(stringAt(plist_array_get_item(plist_dict_get_item(jc, "files"), 1), "name"),
+            "Invoices");
 }
 
 TEST_F(FileDomainStoreTest, MissingDomainReadsNullWithoutCreatingAnything) {
@@ -111,16 +109,12 @@ TEST_F(FileDomainStoreTest, FolderAndFilesArePrivateEvenWithUmaskZero) {
   const bool written = setString(store_, kDomain, "pass code", "0123456789ABCDEF");
   ::umask(previous);
   ASSERT_TRUE(written);
-  EXPECT_EQ(modeOf(temp_.path() / "config"), 0700u);
+  EXPECT_EQ(modeOf(temp_.path() / "config"), 0700u);  // a missing parent
   EXPECT_EQ(modeOf(folder_), 0700u);
   EXPECT_EQ(modeOf(store_.fileFor(kDomain)), 0600u);
-  fs::path lock = store_.fileFor(kDomain);
-  lock += ".lock";
-  EXPECT_EQ(modeOf(lock), 0600u);
-}
+  EXPECT_EQ(modeOf(store_.fileFor(kDomain).string() + ".lock"), 0600u);
 
-TEST_F(FileDomainStoreTest, WideFolderIsNarrowed) {
-  fs::create_directories(folder_);
+  // A folder of ours that was opened up is narrowed again.
   ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
   ASSERT_TRUE(setString(store_, kDomain, "a", "b"));
   EXPECT_EQ(modeOf(folder_), 0700u);

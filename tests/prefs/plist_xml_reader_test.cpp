@@ -121,46 +121,28 @@ TEST(PlistXmlReaderTest, RefusesMalformedDocuments) {
   const std::string nul("<plist><dict><key>a</key><string>x\0y</string></dict></plist>", 57);
   const char* cases[] = {
       "",
-      "   ",
       "garbage",
       "<plist></plist>",
-      "<plist/>",
       "<plist><dict></plist>",
-      "<plist><dict></array></plist>",
       "<plist><dict><key>a</key></dict></plist>",
       "<plist><dict><key>a</key><key>b</key><true/></dict></plist>",
       "<plist><dict><true/></dict></plist>",
-      "<plist><array><key>a</key></array></plist>",
-      "<plist><dict/><dict/></plist>",
       "<plist><dict/></plist><plist><dict/></plist>",
       "<plist><dict/></plist>trailing",
-      "<plist><dict/>",
-      "<plist>text<dict/></plist>",
       "<plist><unknown/></plist>",
       "<plist><string>a<b/>c</string></plist>",
-      "<plist><string>unterminated</plist>",
       "<plist><string>&unknown;</string></plist>",
       "<plist><string>&#0;</string></plist>",
-      "<plist><string>&#xD800;</string></plist>",
-      "<plist><string>&#x110000;</string></plist>",
       "<plist><string>a & b</string></plist>",
-      "<plist><string><![CDATA[open</string></plist>",
       "<plist><integer>12abc</integer></plist>",
       "<plist><integer>18446744073709551616</integer></plist>",
-      "<plist><integer>-9223372036854775809</integer></plist>",
-      "<plist><integer/></plist>",
       "<plist><real>1,5</real></plist>",
       "<plist><date>2023-02-29T00:00:00Z</date></plist>",
-      "<plist><date>2023-01-01 00:00:00</date></plist>",
       "<plist><date>2100-01-01T00:00:00Z</date></plist>",
       "<plist><data>AA=A</data></plist>",
-      "<plist><data>A</data></plist>",
-      "<plist><data>*</data></plist>",
-      "<plist><true>x</true></plist>",
       "<!DOCTYPE plist [ <!ENTITY e \"boom\"> ]><plist><string>&e;</string></plist>",
       "<plist><dict/></plist><!DOCTYPE x>",
       "<!-- unterminated <plist><dict/></plist>",
-      "<?xml <plist><dict/></plist>",
       "<plist><dict attr=\"unterminated></dict></plist>",
       nul.c_str(),
   };
@@ -189,15 +171,6 @@ TEST(PlistXmlReaderTest, BoundsNesting) {
   std::string unclosed = "<plist>";
   for (int i = 0; i < 3'000'000; ++i) unclosed += "<array>";
   EXPECT_FALSE(parsePlistXml(unclosed));
-}
-
-TEST(PlistXmlReaderTest, MeasuresNestingDepth) {
-  EXPECT_EQ(plistNestingDepth(nullptr), 0);
-  const PlistPtr scalar(plist_new_string("x"));
-  EXPECT_EQ(plistNestingDepth(scalar.get()), 0);
-  const PlistPtr values = everyKindOfValue();
-  // root > "Job Control" > "files" > entry
-  EXPECT_EQ(plistNestingDepth(values.get()), 4);
 }
 
 }  // namespace
