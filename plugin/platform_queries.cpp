@@ -8,6 +8,7 @@
 
 #include "plugin/panel.h"
 #include "prefs/domain_store.h"
+#include "prefs/plist_xml_reader.h"
 
 namespace jc {
 namespace {
@@ -28,12 +29,9 @@ std::optional<std::string> productVersion(const std::filesystem::path& file) {
   if (!in) return std::nullopt;
   std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (data.empty() || data.size() > (1u << 20)) return std::nullopt;
-  plist_t root = nullptr;
-  if (data.compare(0, 6, "bplist") == 0)
-    plist_from_bin(data.data(), static_cast<uint32_t>(data.size()), &root);
-  else
-    plist_from_xml(data.data(), static_cast<uint32_t>(data.size()), &root);
-  PlistPtr owned(root);
+  // Our own bounded reader: libplist's gives out on deeply nested input.
+  PlistPtr owned = parsePlistXml(data);
+  plist_t root = owned.get();
   if (!root || plist_get_node_type(root) != PLIST_DICT) return std::nullopt;
   plist_t node = plist_dict_get_item(root, "ProductVersion");
   if (!node || plist_get_node_type(node) != PLIST_STRING) return std::nullopt;
