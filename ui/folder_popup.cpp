@@ -5,9 +5,11 @@ namespace jc {
 
 void KorvelPrintPdeVx418JC::makeFolderPopup() {
   if (!folderSelectionPopup) return;
+  // Only items 0 and 1 stay. They go from the last one back, which leaves the
+  // same items and the same selection as taking item 2 away n - 2 times, but
+  // costs one step per item instead of moving every later item each time.
   const int n = folderSelectionPopup.numberOfItems();
-  if (n >= 3)
-    for (int i = 0; i < n - 2; ++i) folderSelectionPopup.removeItemAtIndex(2);
+  for (int i = n - 1; i >= 2; --i) folderSelectionPopup.removeItemAtIndex(i);
   for (int i = 0; i < 2; ++i) {
     const MenuItem* item = folderSelectionPopup.itemAtIndex(i);
     if (!item) continue;
