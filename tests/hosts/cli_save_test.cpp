@@ -1,0 +1,188 @@
+// `jobcontrol save` end to end: the real binary, a private preferences folder,
+// the entries it prints and the settings file it reads and writes back.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/openssl_reference.h"
+#include "support/panel_fixture.h"
+
+namespace jc::test {
+namespace {
+
+const std::string kPrefix = "korvel.print.PrintSettings.";
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs the command line in `dir` with its own configuration folder and the
+// C locale (Mac Roman as the system encoding).
+CliRun runCli(const TempDir& dir, std::vector<std::string> args) {
+  const std::filesystem::path outFile = dir.path() / "stdout", errFile = dir.path() / "stderr";
+  args.insert(args.begin(), {JC_CLI_PATH, "--prefs-dir", (dir.path() / "prefs").string()});
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int in = open("/dev/null", O_RDONLY);
+    if (out < 0 || err < 0 || in < 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    setenv("LC_ALL", "C", 1);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  CliRun run;
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    run.status = WEXITSTATUS(status);
+  run.out = readFile(outFile);
+  run.err = readFile(errFile);
+  return run;
+}
+
+// The spool time text back from its hex entry.
+std::string spoolTimeOf(const nlohmann::json& entries) {
+  const std::string hex = entries.at(kPrefix + "spoolTime").get<std::string>();
+  std::string text;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return text;
+}
+
+nlohmann::json ourEntries(const nlohmann::json& all) {
+  nlohmann::json ours = nlohmann::json::object();
+  for (const auto& [k, v] : all.items())
+    if (k.rfind(kPrefix, 0) == 0) ours[k.substr(kPrefix.size())] = v;
+  return ours;
+}
+
+TEST(CliSaveTest, DefaultPanelPrintsItsEntries) {
+  TempDir dir;
+  const CliRun run = runCli(dir, {"--title", "Report", "save", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json all = nlohmann::json::parse(run.out).at("printSettings");
+  const nlohmann::json ours = ourEntries(all);
+  const std::string T = spoolTimeOf(all);
+  EXPECT_TRUE(T.size() == 30 || T.size() == 31) << T;
+  EXPECT_EQ(T[3], ',') << T;
+  EXPECT_EQ(ours.at("spoolTime"), upperHex(T));
+  EXPECT_EQ(ours.at("filing"), "0");  // the sample printer has no storage
+  EXPECT_EQ(ours.at("jobSuspend"), "0");
+  EXPECT_EQ(ours.at("Authentication"), "1");
+  EXPECT_EQ(ours.at("holdButton"), "0");
+  EXPECT_EQ(ours.at("jobName"), upperHex("Report"));
+  EXPECT_EQ(ours.at("jobName2"), upperHex("Report"));
+  for (const char* absent : {"folderPath", "jobSuspendKey", "loginName11", "loginName01",
+                             "password", "userNumber", "accountNumber", "folderPassword"})
+    EXPECT_FALSE(ours.contains(absent)) << absent;
+}
+
+TEST(CliSaveTest, TypedValuesReachTheEntries) {
+  TempDir dir;
+  writeFile(dir.path() / "password", "pa55word\nsecond line\n");
+  const CliRun run = runCli(
+      dir, {"save", "--retention", "on", "--hold-mode", "sample-print", "--passcode", "123",
+            "--login-name", "operator", "--password-file", (dir.path() / "password").string(),
+            "--account-number", "31415", "--user-name", "Ann \"A\"", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find("pa55word"), std::string::npos);
+  const nlohmann::json all = nlohmann::json::parse(run.out).at("printSettings");
+  const nlohmann::json ours = ourEntries(all);
+  const std::string T = spoolTimeOf(all);
+  EXPECT_EQ(ours.at("folderPath"), "2A7374616E64617264");
+  EXPECT_EQ(ours.at("jobSuspend"), "3");
+  EXPECT_EQ(ours.at("jobSuspendKey"), md5Hex("00123" + T));
+  EXPECT_EQ(ours.at("jobSuspend2Key"), fixedKeyHex("123", 16));
+  EXPECT_EQ(ours.at("loginName11"), base64(aesFixedKey("operator")));
+  EXPECT_EQ(ours.at("loginName01"), base64(aesSpoolKey(T, "operator")));
+  EXPECT_EQ(ours.at("password"), base64(aesSpoolKey(T, "pa55word")));
+  EXPECT_EQ(ours.at("password2"), fixedKeyHex("pa55word", 32));
+  EXPECT_EQ(ours.at("accountNumber"), "31415");
+  EXPECT_EQ(ours.at("accountNumber2"), fixedKeyHex("31415", 16));
+  EXPECT_EQ(ours.at("userName"), upperHex("Ann \"A\""));
+  EXPECT_EQ(ours.at("userName2"), upperHex("Ann  A "));
+}
+
+TEST(CliSaveTest, SettingsFileIsReadBeforeRestoreAndWrittenBackAfterSave) {
+  TempDir dir;
+  const std::filesystem::path file = dir.path() / "job.json";
+  const nlohmann::json before = {{kPrefix + "jobSuspend", "1"},
+                                 {kPrefix + "jobSuspend2Key", fixedKeyHex("4321", 16)},
+                                 {kPrefix + "loginName11", base64(aesFixedKey("operator"))},
+                                 {kPrefix + "loginName12", "stale"},
+                                 {"copies", "2"}};
+  writeFile(file, before.dump());
+  const CliRun run = runCli(dir, {"--settings", file.string(), "save", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  const nlohmann::json written = nlohmann::json::parse(readFile(file));
+  EXPECT_EQ(written, nlohmann::json::parse(run.out).at("printSettings"));
+  EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const nlohmann::json ours = ourEntries(written);
+  const std::string T = spoolTimeOf(written);
+  EXPECT_EQ(written.at("copies"), "2");
+  EXPECT_EQ(ours.at("jobSuspend"), "1");  // restored into row 1, saved from it
+  EXPECT_EQ(ours.at("jobSuspend2Key"), fixedKeyHex("4321", 16));
+  EXPECT_EQ(ours.at("jobSuspendKey"), md5Hex("04321" + T));
+  EXPECT_EQ(ours.at("loginName11"), base64(aesFixedKey("operator")));
+  EXPECT_FALSE(ours.contains("loginName12"));
+}
+
+TEST(CliSaveTest, MissingSettingsFileIsCreated) {
+  TempDir dir;
+  const std::filesystem::path file = dir.path() / "new.json";
+  const CliRun run = runCli(dir, {"--settings", file.string(), "save"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json written = nlohmann::json::parse(readFile(file));
+  EXPECT_EQ(written.at(kPrefix + "jobSuspend"), "0");
+}
+
+TEST(CliSaveTest, MalformedSettingsFileEndsWithStatus2AndStaysUntouched) {
+  for (const std::string text :
+       {"{\"copies\": \"2\"", "[\"a\", \"b\"]", "{\"copies\": 2}", "{\"a\": {\"b\": \"c\"}}", ""}) {
+    TempDir dir;
+    const std::filesystem::path file = dir.path() / "job.json";
+    writeFile(file, text);
+    const auto modified = std::filesystem::last_write_time(file);
+    const CliRun run = runCli(dir, {"--settings", file.string(), "save", "--json"});
+    EXPECT_EQ(run.status, 2) << text;
+    EXPECT_NE(run.err.find("jobcontrol:"), std::string::npos) << text;
+    EXPECT_EQ(run.out, "") << text;
+    EXPECT_EQ(readFile(file), text);
+    EXPECT_EQ(std::filesystem::last_write_time(file), modified) << text;
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      ++files;
+    EXPECT_LE(files, 4u) << "a temporary file was left: "
+                         << text;  // job.json, stdout, stderr, prefs
+  }
+}
+
+}  // namespace
+}  // namespace jc::test
