@@ -102,7 +102,7 @@ struct PanelFixture {
 
   TempDir dir;
   TestHost host;
-  FixedClock clock{1796657204};  // Sun, 6 Dec 2026 06:46:44 UTC
+  FixedClock clock{1796657204};  // Mon, 7 Dec 2026 15:26:44 UTC
   PanelEnvironment env;
   std::unique_ptr<KorvelPrintPdeVx418JC> panel;
 
