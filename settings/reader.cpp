@@ -3,6 +3,7 @@
 // so that enable states and masking follow.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "crypto/aes.h"
@@ -56,9 +57,10 @@ Decoded decodeFixedKeyHex(const std::string& hex, std::size_t n, NSStringEncodin
   my_aes_decrypt(cipher.data(), length, plain.data());
   const std::size_t size = strnlen(reinterpret_cast<const char*>(plain.data()), plain.size());
   if (size == 0) return {};
-  return {decodeBytesNS(std::string_view(reinterpret_cast<const char*>(plain.data()), size), encoding)
-              .value_or(u""),
-          size};
+  return {
+      decodeBytesNS(std::string_view(reinterpret_cast<const char*>(plain.data()), size), encoding)
+          .value_or(u""),
+      size};
 }
 
 }  // namespace
@@ -107,17 +109,21 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
     return maxIsEight ? code.text : code.bytes <= 5 ? code.text : std::u16string();
   };
 
-  // Hold mask of the job.
+  // Hold mask of the job: the leading decimal integer, as the platform reads
+  // it; a number out of range gives the nearest 32-bit integer.
   if (auto hold = settings.value(keys::kHoldButton)) {
-    // The leading decimal integer, as the platform reads it.
     long long v = 0;
     std::size_t i = 0;
     while (i < hold->size() && (*hold)[i] == ' ') ++i;
     bool negative = false;
-    if (i < hold->size() && ((*hold)[i] == '-' || (*hold)[i] == '+')) negative = (*hold)[i++] == '-';
-    while (i < hold->size() && (*hold)[i] >= '0' && (*hold)[i] <= '9' && v < 0x7FFFFFFF)
-      v = v * 10 + ((*hold)[i++] - '0');
-    presetHoldButtonFlag = static_cast<std::uint32_t>(negative ? -v : v);
+    if (i < hold->size() && ((*hold)[i] == '-' || (*hold)[i] == '+'))
+      negative = (*hold)[i++] == '-';
+    constexpr long long kLimit = static_cast<long long>(INT32_MAX) + 1;
+    while (i < hold->size() && (*hold)[i] >= '0' && (*hold)[i] <= '9') {
+      v = std::min(v * 10 + ((*hold)[i++] - '0'), kLimit);
+    }
+    const long long value = negative ? -v : std::min(v, kLimit - 1);
+    presetHoldButtonFlag = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
   }
 
   // Retention and hold mode.
@@ -125,10 +131,18 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
     int mode = 0;
     if (auto suspend = readAscii(settings, keys::kJobSuspend); suspend && !suspend->empty()) {
       switch ((*suspend)[0]) {
-        case '1': mode = 2; break;
-        case '2': mode = 1; break;
-        case '3': mode = 3; break;
-        default: mode = 0; break;
+        case '1':
+          mode = 2;
+          break;
+        case '2':
+          mode = 1;
+          break;
+        case '3':
+          mode = 3;
+          break;
+        default:
+          mode = 0;
+          break;
       }
     }
     retentionCheckBox.setState(mode != 0 ? 1 : 0);
@@ -140,7 +154,8 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
 
   // Job pass code.
   if (suspendKeyEditText) {
-    const Source source = heldOrEntry(kHoldPassCode, prefSuspendKeyStringRef, keys::kJobSuspend2Key);
+    const Source source =
+        heldOrEntry(kHoldPassCode, prefSuspendKeyStringRef, keys::kJobSuspend2Key);
     std::u16string shown;
     if (source.value && !source.value->empty()) {
       shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
@@ -160,13 +175,15 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
         folderSelectionMatrix.selectCellAtRow(0);
         set = true;
       } else if (first == '3') {
-        if (auto path = readAscii(settings, keys::kFolderPath)) {
+        // The hex text of a name of up to 255 bytes.
+        if (auto path = readAscii(settings, keys::kFolderPath, 511)) {
           std::array<unsigned char, 256> bytes{};
           myatoi(path->c_str(), bytes.data(), path->size());
-          const std::size_t size = strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-          folderNameStringRef = decodeBytes(
-              std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
-              env_.systemEncoding);
+          const std::size_t size =
+              strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+          folderNameStringRef =
+              decodeBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
+                          env_.systemEncoding);
           folderSelectionPopup.selectItemAtIndex(SearchSameFolderName(folderNameStringRef));
           folderSelectionMatrix.selectCellAtRow(2);
           folderNameEditText.setStringValue(folderNameStringRef.value_or(u""));
@@ -232,7 +249,8 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
       my_aes_decrypt(b.data(), static_cast<std::size_t>(std::max(decoded, 0)),
                      reinterpret_cast<unsigned char*>(a.data()));
       const std::size_t size = strnlen(a.data(), a.size());
-      if (size > 0) shown = decodeBytesNS(std::string_view(a.data(), size), systemEncoding).value_or(u"");
+      if (size > 0)
+        shown = decodeBytesNS(std::string_view(a.data(), size), systemEncoding).value_or(u"");
     }
     loginNameEditText.setStringValue(shown);
     loginNameStringRef.reset();
@@ -297,9 +315,10 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
         myatoi(hex->c_str(), bytes.data(), std::min<std::size_t>(hex->size(), 255));
         const std::size_t size = strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         if (size > 0)
-          field.setStringValue(decodeBytesNS(
-              std::string_view(reinterpret_cast<const char*>(bytes.data()), size), systemEncoding)
-                                   .value_or(u""));
+          field.setStringValue(
+              decodeBytesNS(std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
+                            systemEncoding)
+                  .value_or(u""));
         if (presetHoldButtonFlag & bit) hold = true;
       } else if (fallback) {
         field.setStringValue(*fallback);
