@@ -90,9 +90,12 @@ std::optional<std::u16string> KorvelPrintPdeVx418JC::localizedStringValue(
   if (!text) return std::nullopt;
   const std::u16string& source = *text;
   std::size_t start = 0;
+  // White space (tab and the space separators, among them the ideographic
+  // space of Japanese labels) and line breaks.
   auto blank = [](char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' ||
-           c == u'\u00A0' || c == u'\u2028' || c == u'\u2029' || c == u'\u0085';
+    return (c >= u'\t' && c <= u'\r') || c == u' ' || c == u'\u0085' || c == u'\u00A0' ||
+           c == u'\u1680' || (c >= u'\u2000' && c <= u'\u200A') || c == u'\u2028' ||
+           c == u'\u2029' || c == u'\u202F' || c == u'\u205F' || c == u'\u3000';
   };
   while (start < source.size() && blank(source[start])) ++start;
   const std::size_t colon = source.find(u':', start);
