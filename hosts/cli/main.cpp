@@ -45,6 +45,11 @@ int run(const Options& options) {
     if (!std::filesystem::is_regular_file(*options.printFile, ec))
       return fail(kRefused, "no file to print at " + *options.printFile);
   }
+  if (options.ppdFile) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*options.ppdFile, ec))
+      return fail(kRefused, "no PPD file at " + *options.ppdFile);
+  }
 
   std::optional<CupsDestination> destination;
   if (options.cupsPrinter) destination.emplace(*options.cupsPrinter);
