@@ -49,18 +49,6 @@ TEST(PanelCreationTest, TakesTheHostPartOfIppLpdAndSocketURIsOnly) {
   }
 }
 
-TEST(PanelCreationTest, ShowsThePrintersHostInTheAddressField) {
-  PanelFixture f;
-  f.host.uri = "lpd://mfp.local/queue";
-  f.open();
-  EXPECT_EQ(f.control("printersAddressEditText").stringValue(), u"mfp.local");
-
-  PanelFixture usb;
-  usb.host.uri = "usb://Korvel/MFP";
-  usb.open();
-  EXPECT_EQ(usb.control("printersAddressEditText").stringValue(), u"");
-}
-
 TEST(PanelCreationTest, NamesThePreferenceDomainAfterThePrinterID) {
   PanelFixture f;
   f.host.id = "Office_3F-Korvel";
@@ -100,18 +88,6 @@ TEST(PanelCreationTest, TakesThePpdAndTheBundlesResources) {
   EXPECT_FALSE(panel.hasInited);
   EXPECT_EQ(panel.thePDEName, std::nullopt);
   EXPECT_EQ(panel.panelView_, nullptr);
-}
-
-TEST(PanelCreationTest, ConvertsTheSystemEncodingToItsNsNumber) {
-  const std::pair<CFStringEncoding, NSStringEncoding> cases[] = {
-      {kCFStringEncodingMacRoman, 30},
-      {kCFStringEncodingUTF8, 4},
-      {kCFStringEncodingMacJapanese, 0x80000001}};
-  for (const auto& [cf, ns] : cases) {
-    PanelFixture f;
-    f.env.systemEncoding = cf;
-    EXPECT_EQ(f.make().systemEncoding, ns) << cf;
-  }
 }
 
 TEST(PanelCreationTest, TigerWithStorageSetsTheHddFlag) {

@@ -129,7 +129,9 @@ TEST(CallOrderTest, RepeatedRestoreAndSaveWorkEachTimeButPrintSavesNoMore) {
 TEST(CallOrderTest, SaveBeforeAnyViewWritesNothingYetCountsAsSaved) {
   PanelFixture f;
   KorvelPrintPdeVx418JC& panel = f.make();
-  EXPECT_TRUE(panel.saveValuesAndReturnError(nullptr));
+  std::string error = "untouched";
+  EXPECT_TRUE(panel.saveValuesAndReturnError(&error));
+  EXPECT_EQ(error, "untouched");
   EXPECT_EQ(flags(panel), (Flags{false, false, true, false}));
   EXPECT_EQ(f.host.settings.count(), 0);
 
@@ -167,22 +169,6 @@ TEST(CallOrderTest, PrintWithoutPrintSettingsStoresNoPreferences) {
   EXPECT_TRUE(panel.shouldPrint());
   EXPECT_EQ(flags(panel), (Flags{true, true, true, true}));
   EXPECT_EQ(storedUserName(f), std::nullopt);
-}
-
-TEST(HostOperationsTest, AnswerYesAndNeverWriteTheErrorPlace) {
-  PanelFixture f;
-  KorvelPrintPdeVx418JC& panel = f.make();
-  std::string error = "untouched";
-  EXPECT_TRUE(panel.restoreValuesAndReturnError(&error));
-  EXPECT_TRUE(panel.saveValuesAndReturnError(&error));
-  EXPECT_EQ(error, "untouched");
-  EXPECT_TRUE(panel.shouldHide());
-  EXPECT_TRUE(panel.shouldShowHelp());
-  EXPECT_EQ(panel.panelKind(), "korvel.print.pde.vx418.JobControlKind");
-  EXPECT_TRUE(panel.supportedPPDOptionKeys().empty());
-  const auto before = entries(f.host.settings);
-  panel.PPDOptionKeyValueDidChange("Duplex", "DuplexNoTumble");
-  EXPECT_EQ(entries(f.host.settings), before);
 }
 
 TEST(PanelNameTest, TranslatesOnceAndAnswersTheSameName) {
