@@ -1,0 +1,256 @@
+// jobcontrol print end to end: what a print leaves for the next dialog of the
+// same printer, and what it leaves alone.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/panel_fixture.h"
+
+namespace jc::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// One run of the command line with the preferences in `prefs`, its own
+// configuration folder, the C locale and a umask that hides nothing, so that
+// the modes of what it writes are its own choice.
+CliRun runCli(const TempDir& dir, const fs::path& prefs, std::vector<std::string> args) {
+  const fs::path outFile = dir.path() / "stdout", errFile = dir.path() / "stderr";
+  args.insert(args.begin(), {JC_CLI_PATH, "--prefs-dir", prefs.string()});
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int in = open("/dev/null", O_RDONLY);
+    if (out < 0 || err < 0 || in < 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    umask(0);
+    setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+    setenv("LC_ALL", "C", 1);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  CliRun run;
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    run.status = WEXITSTATUS(status);
+  run.out = readFile(outFile);
+  run.err = readFile(errFile);
+  return run;
+}
+
+struct PrintDir {
+  TempDir dir;
+  fs::path prefs = dir.path() / "prefs";
+  fs::path document = dir.path() / "document.txt";
+  fs::path passwordFile = dir.path() / "password";
+  PrintDir() {
+    std::ofstream(document) << "Hello, printer.\n";
+    std::ofstream(passwordFile) << "pw-secret-9\n";
+  }
+  CliRun run(std::vector<std::string> args) const { return runCli(dir, prefs, std::move(args)); }
+  nlohmann::json controls(std::vector<std::string> args = {}) const {
+    args.insert(args.begin(), {"show", "--json"});
+    const CliRun shown = run(std::move(args));
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    return nlohmann::json::parse(shown.out, nullptr, false).value("controls", nlohmann::json());
+  }
+};
+
+struct LockedField {
+  std::vector<std::string> actions;
+  const char* field;
+  std::string shown;  // UTF-8
+  const char* box;
+};
+
+class CliPrintLockTest : public testing::TestWithParam<LockedField> {};
+
+TEST_P(CliPrintLockTest, NextDialogShowsTheLockedValue) {
+  PrintDir d;
+  std::vector<std::string> args = {"print", d.document.string()};
+  for (std::string a : GetParam().actions) {
+    if (a == "PASSWORD_FILE") a = d.passwordFile.string();
+    args.push_back(a);
+  }
+  const CliRun printed = d.run(args);
+  ASSERT_EQ(printed.status, 0) << printed.err;
+  EXPECT_EQ(printed.out.find("pw-secret-9"), std::string::npos);
+
+  const nlohmann::json controls = d.controls();
+  ASSERT_TRUE(controls.is_object());
+  EXPECT_EQ(controls.at(GetParam().field).at("text"), GetParam().shown);
+  EXPECT_EQ(controls.at(GetParam().box).at("state"), 1);
+
+  // A dialog for another printer on the same preferences starts clean.
+  const nlohmann::json other =
+      d.controls({"--ppd", samplePpdPath().string(), "--printer-id", "Other_Queue"});
+  ASSERT_TRUE(other.is_object());
+  EXPECT_EQ(other.at(GetParam().box).at("state"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, CliPrintLockTest,
+    testing::Values(LockedField{{"--auth", "user-number", "--user-number", "42", "--lock",
+                                 "user-number"},
+                                "userNumberEditText",
+                                "42",
+                                "userNumberButton"},
+                    LockedField{{"--retention", "on", "--passcode", "2468", "--lock", "passcode"},
+                                "suspendKeyEditText",
+                                "2468",
+                                "suspendKeyButton"},
+                    LockedField{{"--login-name", "operator", "--lock", "login-name"},
+                                "loginNameEditText",
+                                "••••••••",
+                                "loginNameButton"},
+                    LockedField{{"--password-file", "PASSWORD_FILE", "--lock", "password"},
+                                "passwordEditText",
+                                "•••••••••••",
+                                "passwordButton"},
+                    LockedField{{"--account-number", "31415", "--lock", "account-number"},
+                                "accountNumberEditText",
+                                "31415",
+                                "accountNumberButton"},
+                    LockedField{{"--job-name", "Résumé", "--lock", "job-name"},
+                                "jobNameEditText",
+                                "Résumé",
+                                "jobNameButton"}));
+
+TEST(CliPrintTest, LockedAuthenticationModeComesBackWithTheUserNumber) {
+  PrintDir d;
+  const CliRun printed = d.run({"print", d.document.string(), "--auth", "user-number",
+                                "--user-number", "42", "--lock", "user-number"});
+  ASSERT_EQ(printed.status, 0) << printed.err;
+  const nlohmann::json controls = d.controls();
+  EXPECT_EQ(controls.at("authenticationMatrix").at("selectedRow"), 1);
+  // Unlocking in the next dialog and printing again stores no number.
+  ASSERT_EQ(d.run({"print", d.document.string(), "--unlock", "user-number"}).status, 0);
+  const nlohmann::json after = d.controls();
+  EXPECT_EQ(after.at("userNumberButton").at("state"), 0);
+  EXPECT_EQ(after.at("userNumberEditText").at("text"), "");
+}
+
+TEST(CliPrintTest, SaveThenShowWithTheSameSettingsShowsEveryValue) {
+  const std::vector<std::vector<std::string>> sessions = {
+      {"--retention", "on", "--hold-mode", "sample-print", "--passcode", "1234", "--login-name",
+       "Jürgen", "--password-file", "PASSWORD_FILE", "--account-number", "777", "--user-name",
+       "Zoë Åkesson", "--job-name", "Quarterly report", "--lock", "job-name"},
+      {"--retention", "on", "--hold-mode", "hold-after-print", "--auth", "user-number",
+       "--user-number", "00042", "--user-name", "Ann"}};
+  for (const auto& actions : sessions) {
+    PrintDir d;
+    const fs::path settings = d.dir.path() / "job.json";
+    std::vector<std::string> args = {"--settings", settings.string(), "save"};
+    for (std::string a : actions)
+      args.push_back(a == "PASSWORD_FILE" ? d.passwordFile.string() : a);
+    args.push_back("--json");
+    const CliRun saved = d.run(args);
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const nlohmann::json before = nlohmann::json::parse(saved.out).at("controls");
+
+    // A new dialog on the saved job, with no preferences held.
+    fs::remove_all(d.prefs);
+    const nlohmann::json after = d.controls({"--settings", settings.string()});
+    ASSERT_TRUE(after.is_object());
+    for (const char* name :
+         {"retentionCheckBox", "suspendMatrix", "suspendKeyEditText", "folderSelectionPopup",
+          "authenticationMatrix", "loginNameEditText", "passwordEditText", "userNumberEditText",
+          "accountNumberEditText", "userNameEditText", "jobNameEditText", "suspendKeyButton",
+          "loginNameButton", "passwordButton", "userNumberButton", "accountNumberButton",
+          "userNameButton", "jobNameButton", "folderPasswordButton"}) {
+      const nlohmann::json& b = before.at(name);
+      const nlohmann::json& a = after.at(name);
+      for (const char* member : {"text", "state", "selectedRow", "selectedIndex"}) {
+        if (b.contains(member)) {
+          EXPECT_EQ(a.value(member, nlohmann::json()), b.at(member)) << name << "." << member;
+        }
+      }
+    }
+  }
+}
+
+TEST(CliPrintTest, PrintWithoutCupsDestinationSaysWhereAndPrintsTheEntries) {
+  PrintDir d;
+  const CliRun printed = d.run({"--title", "Minutes", "print", d.document.string()});
+  ASSERT_EQ(printed.status, 0) << printed.err;
+  const std::string firstLine = printed.out.substr(0, printed.out.find('\n'));
+  EXPECT_NE(firstLine.find("\"Minutes\""), std::string::npos) << firstLine;
+  EXPECT_NE(firstLine.find("Sample_MFP"), std::string::npos) << firstLine;
+  EXPECT_NE(firstLine.find("socket://localhost:9100"), std::string::npos) << firstLine;
+  EXPECT_NE(printed.out.find("\nkorvel.print.PrintSettings.holdButton=0\n"), std::string::npos);
+  EXPECT_NE(printed.out.find("\nkorvel.print.PrintSettings.jobName="
+                             "4D696E75746573"
+                             "\n"),
+            std::string::npos);
+
+  const CliRun json = d.run({"print", d.document.string(), "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const nlohmann::json out = nlohmann::json::parse(json.out);
+  EXPECT_EQ(out.at("job").at("destination"), "Sample_MFP");
+  EXPECT_EQ(out.at("job").at("deviceURI"), "socket://localhost:9100");
+  EXPECT_EQ(out.at("job").at("sent"), false);
+  EXPECT_EQ(out.at("printSettings").at("korvel.print.PrintSettings.jobSuspend"), "0");
+}
+
+TEST(CliPrintTest, MissingFileEndsWithStatus2AndWritesNothing) {
+  PrintDir d;
+  const fs::path settings = d.dir.path() / "job.json";
+  const CliRun run =
+      d.run({"--settings", settings.string(), "print", (d.dir.path() / "absent.txt").string(),
+             "--user-number", "42", "--lock", "user-number"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("absent.txt"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(fs::exists(settings));
+  EXPECT_FALSE(fs::exists(d.prefs));
+  EXPECT_FALSE(fs::exists(d.dir.path() / "config"));
+}
+
+TEST(CliPrintTest, PreferencesArePrivate) {
+  PrintDir d;
+  const CliRun printed =
+      d.run({"print", d.document.string(), "--user-name", "Ann", "--lock", "user-name"});
+  ASSERT_EQ(printed.status, 0) << printed.err;
+  struct stat folder {};
+  ASSERT_EQ(stat(d.prefs.c_str(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 07777, 0700u);
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(d.prefs)) {
+    struct stat file {};
+    ASSERT_EQ(lstat(entry.path().c_str(), &file), 0);
+    EXPECT_TRUE(S_ISREG(file.st_mode)) << entry.path();
+    EXPECT_EQ(file.st_mode & 07777, 0600u) << entry.path();
+    if (entry.path().filename() == "korvel.mfp.Sample_MFP.plist") ++files;
+  }
+  EXPECT_EQ(files, 1);
+  EXPECT_NE(readFile(d.prefs / "korvel.mfp.Sample_MFP.plist").find("<string>Ann</string>"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace jc::test
