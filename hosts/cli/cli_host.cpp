@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "plugin/ppd_constraints.h"
+
 namespace jc::cli {
 
 PrinterInfo embeddedDefaultPrinter(const std::filesystem::path& bundleFolder) {
@@ -30,22 +32,6 @@ PpdFile::PpdFile(const std::filesystem::path& file) {
 
 PpdFile::~PpdFile() {
   if (ppd_) ppdClose(ppd_);
-}
-
-bool ppdAcceptsChoice(ppd_file_t* ppd, const char* option, const char* choice) {
-  if (!ppd || !option || !choice) return false;
-  ppd_option_t* target = ppdFindOption(ppd, option);
-  if (!target || !ppdFindChoice(target, choice)) return false;
-  // Keep every option's marked choice to put the marks back afterwards.
-  std::vector<std::pair<std::string, std::string>> marks;
-  for (ppd_option_t* o = ppdFirstOption(ppd); o; o = ppdNextOption(ppd))
-    if (ppd_choice_t* marked = ppdFindMarkedChoice(ppd, o->keyword))
-      marks.emplace_back(o->keyword, marked->choice);
-  const int before = ppdConflicts(ppd);
-  ppdMarkOption(ppd, option, choice);
-  const int after = ppdConflicts(ppd);
-  for (const auto& [keyword, marked] : marks) ppdMarkOption(ppd, keyword.c_str(), marked.c_str());
-  return after <= before;
 }
 
 ProgressRunLoop::~ProgressRunLoop() {

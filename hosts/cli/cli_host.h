@@ -38,10 +38,6 @@ class PpdFile {
   ppd_file_t* ppd_ = nullptr;
 };
 
-// Whether marking `choice` of `option` leaves the PPD without more conflicts
-// than it had; the marks are put back as they were.
-bool ppdAcceptsChoice(ppd_file_t* ppd, const char* option, const char* choice);
-
 // While the panel waits for the printer: a progress line on a terminal.
 class ProgressRunLoop final : public RunLoop {
  public:
