@@ -431,10 +431,23 @@ TEST(ReaderTest, MalformedValuesNeverCrash) {
                                 std::string(511, '/'),
                                 std::string(5000, 'F'),
                                 "3" + std::string(600, '9')};
+  const std::uint32_t heldSecrets = kHoldPassCode | kHoldLoginName | kHoldPassword |
+                                    kHoldUserNumber | kHoldAccountNumber | kHoldFolderPassCode;
   for (const std::string& value : values) {
     for (int uiMode : {2, 5}) {
       PanelFixture f;
       for (const char* entry : entries) f.host.settings.setValue(key(entry), value);
+      // The second layout also reads the same text as held preferences.
+      if (uiMode == 5) {
+        seedHeldPreferences(f, heldSecrets,
+                            {{"pass code", value},
+                             {"user login name", value},
+                             {"user password", value},
+                             {"user number", value},
+                             {"account number", value},
+                             {"folder pass code", value}},
+                            true);
+      }
       f.env.capabilities.uiMode = uiMode;
       KorvelPrintPdeVx418JC& panel = f.make();
       panel.panelView();
