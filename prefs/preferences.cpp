@@ -70,7 +70,9 @@ void KorvelPrintPdeVx418JC::CheckPreference() {
     plist_t d = jobControlDict(domain);
     const auto model = plist::string(d, "Model Name");
     const auto release = plist::string(d, "Release Number");
-    const bool same = modelStringRef && model == modelStringRef && release == u"2.00";
+    // A printer description without a model name matches a dictionary stored
+    // without one, so that such a printer keeps its held values too.
+    const bool same = model == modelStringRef && release == u"2.00";
     if (!same) {
       plist_t fresh = plist_new_dict();
       if (modelStringRef) plist::setString(fresh, "Model Name", *modelStringRef);
@@ -83,9 +85,10 @@ void KorvelPrintPdeVx418JC::CheckPreference() {
 
 void KorvelPrintPdeVx418JC::GetUserPreference() {
   prefHoldButtonFlag = 0;
-  for (auto* field : {&prefSuspendKeyStringRef, &prefLoginNameStringRef, &prefPasswordStringRef,
-                      &prefUserNumberStringRef, &prefUserNameStringRef, &prefJobNameStringRef,
-                      &prefFolderPassStringRef, &prefAccountNumberStringRef, &prefFolderNameStringRef})
+  for (auto* field :
+       {&prefSuspendKeyStringRef, &prefLoginNameStringRef, &prefPasswordStringRef,
+        &prefUserNumberStringRef, &prefUserNameStringRef, &prefJobNameStringRef,
+        &prefFolderPassStringRef, &prefAccountNumberStringRef, &prefFolderNameStringRef})
     field->reset();
   prefAuthenticationBooleanRef.reset();
   if (!env_.preferences || !preferenceName) return;
@@ -151,9 +154,9 @@ bool KorvelPrintPdeVx418JC::SaveUserPreference() {
 
     const bool folderPassHeld = held(folderPasswordButton, kHoldFolderPassCode);
     if (folderPasswordEditText)
-      plist::setAsciiString(d, "folder pass code",
-                            folderPassHeld ? encryptedFolderPassCode(folderPasswordEditText.stringValue())
-                                           : "");
+      plist::setAsciiString(
+          d, "folder pass code",
+          folderPassHeld ? encryptedFolderPassCode(folderPasswordEditText.stringValue()) : "");
     held(folderNameButton, kHoldFolderName);
     if (folderNameEditText) plist::setString(d, "folder name", folderNameEditText.stringValue());
 

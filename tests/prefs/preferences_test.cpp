@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -191,6 +192,39 @@ INSTANTIATE_TEST_SUITE_P(Identities, CheckPreferenceTest,
                                          StoredIdentity{"Korvel Sample MFP", "1.00", false},
                                          StoredIdentity{"Korvel Sample MFP", std::nullopt, false},
                                          StoredIdentity{std::nullopt, "2.00", false}));
+
+TEST(PreferencesTest, PrinterWithoutModelNameKeepsItsHeldValues) {
+  PanelFixture f;
+  const fs::path ppd = f.dir.path() / "NoModel.ppd";
+  {
+    std::ifstream in(samplePpdPath());
+    std::ofstream out(ppd);
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("*ModelName:", 0) != 0) out << line << "\n";
+  }
+  f.host.ppd = openPpd(ppd);
+  ASSERT_TRUE(f.host.ppd);
+  KorvelPrintPdeVx418JC& first = f.open();
+  EXPECT_FALSE(first.modelStringRef);
+  setText(first, "userNameEditText", u"Held");
+  setHold(f, "userNameButton", true);
+  first.shouldPrint();
+
+  newDialog(f);
+  EXPECT_EQ(f.control("userNameEditText").stringValue(), u"Held");
+  const PlistPtr domain = readDomain(f);
+  EXPECT_FALSE(plist::string(jobControl(domain), "Model Name"));
+  EXPECT_EQ(plist::string(jobControl(domain), "Release Number"), u"2.00");
+
+  // A stored model name is another printer's: everything goes.
+  ASSERT_TRUE(f.store()->update(kDomain, [](plist_t domain) {
+    plist::setAsciiString(plist::dict(domain, "Job Control"), "Model Name", "Korvel Sample MFP");
+    return true;
+  }));
+  KorvelPrintPdeVx418JC& third = f.make();
+  EXPECT_EQ(third.prefHoldButtonFlag, 0u);
+  EXPECT_EQ(plist_dict_get_size(jobControl(readDomain(f))), 1u);
+}
 
 TEST(PreferencesTest, EntriesBesideJobControlSurviveEveryOperation) {
   PanelFixture f;
