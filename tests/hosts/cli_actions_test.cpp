@@ -1,0 +1,398 @@
+// `jobcontrol` played as a user plays it: every action on the command line
+// changes its control as a click or keystroke would; a refused value, an
+// unknown choice or a disabled control ends the command with status 2 and
+// nothing written; the password comes from a file or standard input and is
+// never shown.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/panel_fixture.h"
+#include "support/printer_simulator.h"
+
+namespace jc::test {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string readFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+class CliActionsTest : public ::testing::Test {
+ protected:
+  fs::path prefs() const { return dir.path() / "prefs"; }
+  fs::path settings() const { return dir.path() / "settings.json"; }
+
+  // The command with private preferences and settings, the C locale and
+  // `input` on its standard input.
+  CliRun run(std::vector<std::string> args, const std::string& input = {}) const {
+    const fs::path in = dir.path() / "stdin", out = dir.path() / "stdout",
+                   err = dir.path() / "stderr";
+    writeFile(in, input);
+    args.insert(args.begin(),
+                {JC_CLI_PATH, "--prefs-dir", prefs().string(), "--settings", settings().string()});
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int i = open(in.c_str(), O_RDONLY);
+      const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (i < 0 || o < 0 || e < 0) _exit(127);
+      dup2(i, 0);
+      dup2(o, 1);
+      dup2(e, 2);
+      setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+      setenv("LC_ALL", "C", 1);
+      unsetenv("LANGUAGE");
+      unsetenv("JOBCONTROL_BUNDLE_DIR");
+      unsetenv("JOBCONTROL_MODULE");
+      std::vector<char*> argv;
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    CliRun r;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+      r.status = WEXITSTATUS(status);
+    r.out = readFile(out);
+    r.err = readFile(err);
+    return r;
+  }
+
+  // `show ARGS --json`, which must succeed.
+  json show(std::vector<std::string> args, const std::string& input = {}) const {
+    args.insert(args.begin(), "show");
+    args.push_back("--json");
+    const CliRun r = run(args, input);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    return json::parse(r.out, nullptr, false);
+  }
+
+  // What the preference domain holds besides the model's name and release.
+  std::vector<std::string> storedPreferenceKeys() const {
+    std::vector<std::string> keys;
+    const std::string text = readFile(prefs() / "korvel.mfp.Sample_MFP.plist");
+    for (std::size_t at = text.find("<key>"); at != std::string::npos;
+         at = text.find("<key>", at + 1)) {
+      const std::size_t end = text.find("</key>", at);
+      const std::string key = text.substr(at + 5, end - at - 5);
+      if (key != "Job Control" && key != "Model Name" && key != "Release Number")
+        keys.push_back(key);
+    }
+    return keys;
+  }
+
+  TempDir dir;
+};
+
+struct Check {
+  std::string pointer;
+  json value;
+};
+
+struct ActionCase {
+  const char* what;
+  std::vector<std::string> args;
+  std::vector<Check> checks;
+};
+
+void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.what; }
+
+class CliEachActionTest : public CliActionsTest,
+                          public ::testing::WithParamInterface<ActionCase> {};
+
+TEST_P(CliEachActionTest, ChangesItsControlAsTheUserWould) {
+  const json out = show(GetParam().args);
+  ASSERT_FALSE(out.is_discarded());
+  ASSERT_TRUE(out.contains("focus"));
+  for (const Check& c : GetParam().checks)
+    EXPECT_EQ(out.value(json::json_pointer(c.pointer), json()), c.value) << c.pointer;
+}
+
+const std::string kBullets5 = "\u2022\u2022\u2022\u2022\u2022";
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, CliEachActionTest,
+    ::testing::Values(
+        ActionCase{"retention on",
+                   {"--retention", "on"},
+                   {{"/controls/retentionCheckBox/state", 1},
+                    {"/controls/suspendMatrix/enabled", true},
+                    {"/controls/folderSelectionPopup/enabled", true}}},
+        ActionCase{
+            "retention on and off again",
+            {"--retention", "on", "--retention", "off"},
+            {{"/controls/retentionCheckBox/state", 0}, {"/controls/suspendMatrix/enabled", false}}},
+        ActionCase{"hold mode",
+                   {"--retention", "on", "--hold-mode", "sample-print"},
+                   {{"/controls/suspendMatrix/selectedRow", 2},
+                    {"/controls/samplePrintRadioButton/state", 1},
+                    {"/controls/holdOnlyRadioButton/state", 0}}},
+        ActionCase{
+            "pass code",
+            {"--retention", "on", "--passcode", "00123"},
+            {{"/controls/suspendKeyEditText/text", "00123"}, {"/focus", "suspendKeyEditText"}}},
+        ActionCase{"quick file",
+                   {"--retention", "on", "--hold-mode", "hold-only", "--folder", "quick"},
+                   {{"/controls/folderSelectionPopup/selectedIndex", 0},
+                    {"/controls/folderSelectionPopup/text", "Quick File"},
+                    {"/controls/suspendMatrix/selectedRow", 1},
+                    {"/controls/suspendKeyEditText/enabled", false}}},
+        ActionCase{"main folder after quick file",
+                   {"--retention", "on", "--folder", "quick", "--folder", "main"},
+                   {{"/controls/folderSelectionPopup/selectedIndex", 1},
+                    {"/controls/suspendKeyEditText/enabled", true}}},
+        ActionCase{"user-number mode",
+                   {"--login-name", "alice", "--auth", "user-number"},
+                   {{"/controls/authenticationMatrix/selectedRow", 1},
+                    {"/controls/loginNameEditText/text", ""},
+                    {"/controls/loginNameEditText/enabled", false},
+                    {"/focus", "userNumberEditText"}}},
+        ActionCase{
+            "login name",
+            {"--login-name", "alice"},
+            {{"/controls/loginNameEditText/text", "alice"}, {"/focus", "loginNameEditText"}}},
+        ActionCase{"user number",
+                   {"--auth", "user-number", "--user-number", "4711"},
+                   {{"/controls/userNumberEditText/text", "4711"}}},
+        ActionCase{"account number",
+                   {"--account-number", "99"},
+                   {{"/controls/accountNumberEditText/text", "99"}}},
+        ActionCase{"user name",
+                   {"--user-name", "Ann \u00C9xample"},
+                   {{"/controls/userNameEditText/text", "Ann \u00C9xample"}}},
+        ActionCase{"job name",
+                   {"--job-name", "Report"},
+                   {{"/controls/jobNameEditText/text", "Report"}, {"/focus", "jobNameEditText"}}},
+        ActionCase{"address",
+                   {"--address", "192.0.2.7:8080"},
+                   {{"/controls/printersAddressEditText/text", "192.0.2.7:8080"}}},
+        ActionCase{"login name held",
+                   {"--login-name", "alice", "--lock", "login-name"},
+                   {{"/controls/loginNameButton/state", 1},
+                    {"/controls/loginNameEditText/text", kBullets5},
+                    {"/controls/loginNameEditText/enabled", false}}},
+        ActionCase{"login name released",
+                   {"--login-name", "alice", "--lock", "login-name", "--unlock", "login-name"},
+                   {{"/controls/loginNameButton/state", 0},
+                    {"/controls/loginNameEditText/text", ""},
+                    {"/controls/loginNameEditText/enabled", true}}},
+        ActionCase{"pass code held",
+                   {"--retention", "on", "--passcode", "1", "--lock", "passcode"},
+                   {{"/controls/suspendKeyButton/state", 1},
+                    {"/controls/suspendKeyEditText/text", "1"},
+                    {"/controls/suspendKeyEditText/enabled", false}}},
+        ActionCase{"user number held",
+                   {"--auth", "user-number", "--lock", "user-number"},
+                   {{"/controls/userNumberButton/state", 1},
+                    {"/controls/userNumberEditText/enabled", false}}},
+        ActionCase{"identification held and one released",
+                   {"--lock", "account-number", "--lock", "user-name", "--lock", "job-name",
+                    "--lock", "password", "--unlock", "user-name"},
+                   {{"/controls/accountNumberEditText/enabled", false},
+                    {"/controls/jobNameEditText/enabled", false},
+                    {"/controls/passwordEditText/enabled", false},
+                    {"/controls/userNameButton/state", 0},
+                    {"/controls/userNameEditText/enabled", true}}}),
+    [](const auto& info) {
+      std::string n;
+      for (const char* p = info.param.what; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) n += *p;
+      return n;
+    });
+
+TEST_F(CliActionsTest, PlainShowAndJsonShowTheFocus) {
+  const json out = show({});
+  ASSERT_TRUE(out.contains("focus"));
+  EXPECT_TRUE(out["focus"].is_null() || out["focus"].is_string());
+  EXPECT_TRUE(out["controls"].contains("passwordEditText"));
+  EXPECT_EQ(show({"--user-name", "x"})["focus"], "userNameEditText");
+}
+
+TEST_F(CliActionsTest, PasswordComesFromAFileOrStandardInputAndIsNeverShown) {
+  const std::string secret = "S3cr#t!";
+  writeFile(dir.path() / "pw", secret + "\r\nsecond line\n");
+  const std::string file = (dir.path() / "pw").string();
+  for (const bool asJson : {true, false}) {
+    std::vector<std::string> args = {"save", "--password-file", file};
+    if (asJson) args.push_back("--json");
+    const CliRun r = run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find(secret), std::string::npos);
+    EXPECT_EQ(r.err.find(secret), std::string::npos);
+    EXPECT_NE(r.out.find("korvel.print.PrintSettings.password"), std::string::npos);
+    if (asJson) {
+      const auto out = json::parse(r.out);
+      EXPECT_EQ(out["controls"]["passwordEditText"]["text"],
+                "\u2022\u2022\u2022\u2022\u2022\u2022\u2022");  // the line, without CR LF
+    }
+  }
+  EXPECT_EQ(readFile(settings()).find(secret), std::string::npos);
+
+  const json out = show({"--password-stdin"}, "Zz9!\nnot this\n");
+  EXPECT_EQ(out["controls"]["passwordEditText"]["text"], "\u2022\u2022\u2022\u2022");
+  EXPECT_EQ(out.dump().find("Zz9"), std::string::npos);
+  const CliRun plain = run({"show", "--password-stdin"}, "Zz9!\n");
+  EXPECT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(plain.out.find("Zz9"), std::string::npos);
+}
+
+// Refusals: a clear message, status 2, and neither the settings file nor any
+// secret in the preferences is written.
+struct RefusalCase {
+  const char* what;
+  std::vector<std::string> args;
+  std::string message;
+  std::string input = {};
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.what; }
+
+class CliRefusalTest : public CliActionsTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(CliRefusalTest, EndsWithStatus2AndWritesNothing) {
+  const RefusalCase& c = GetParam();
+  writeFile(dir.path() / "job.txt", "hello\n");
+  for (const bool settingsExist : {false, true}) {
+    const std::string before = "{\n  \"keep\": \"me\"\n}\n";
+    fs::remove(settings());
+    if (settingsExist) writeFile(settings(), before);
+    std::vector<std::string> args = c.args;
+    for (std::string& a : args)
+      if (a == "JOB") a = (dir.path() / "job.txt").string();
+    const CliRun r = run(args, c.input);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    if (settingsExist)
+      EXPECT_EQ(readFile(settings()), before);
+    else
+      EXPECT_FALSE(fs::exists(settings()));
+    EXPECT_EQ(storedPreferenceKeys(), std::vector<std::string>{});
+    const std::string secret = "Hunter2Hunter2Hunter2Hunter2Hunter2";
+    EXPECT_EQ(r.err.find(secret), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, CliRefusalTest,
+    ::testing::Values(
+        RefusalCase{"letter in the pass code",
+                    {"save", "--retention", "on", "--passcode", "12a"},
+                    "--passcode: the field does not accept this value"},
+        RefusalCase{"pass code over the limit",
+                    {"save", "--retention", "on", "--passcode", "123456"},
+                    "--passcode: the field does not accept this value"},
+        RefusalCase{"full-width digit",
+                    {"save", "--auth", "user-number", "--user-number", "1\uFF12"},
+                    "--user-number: the field does not accept this value"},
+        RefusalCase{"pass code while retention is off",
+                    {"save", "--passcode", "123"},
+                    "--passcode: the field cannot be edited now"},
+        RefusalCase{"no such folder",
+                    {"save", "--retention", "on", "--folder", "NoSuch"},
+                    "--folder NoSuch: the printer has no folder of that name"},
+        RefusalCase{"no such hold mode",
+                    {"save", "--retention", "on", "--hold-mode", "bogus"},
+                    "--hold-mode takes hold-only, hold-after-print or sample-print"},
+        RefusalCase{"hold mode while retention is off",
+                    {"save", "--hold-mode", "hold-only"},
+                    "--hold-mode hold-only: the control is disabled now"},
+        RefusalCase{"pass code hold while retention is off",
+                    {"save", "--lock", "passcode"},
+                    "--lock passcode: the control is disabled now"},
+        RefusalCase{"login name in user-number mode",
+                    {"save", "--auth", "user-number", "--login-name", "x"},
+                    "--login-name: the field cannot be edited now"},
+        RefusalCase{"user number in login mode",
+                    {"save", "--user-number", "1"},
+                    "--user-number: the field cannot be edited now"},
+        RefusalCase{"a held login name typed over",
+                    {"save", "--lock", "login-name", "--login-name", "x"},
+                    "--login-name: the field cannot be edited now"},
+        RefusalCase{"custom folder in a pop-up layout",
+                    {"save", "--retention", "on", "--folder", "custom"},
+                    "--folder custom: this panel has no custom folder"},
+        RefusalCase{"folder name in a pop-up layout",
+                    {"save", "--folder-name", "Box"},
+                    "--folder-name: this panel has no such control"},
+        RefusalCase{"unknown field to lock", {"save", "--lock", "everything"}, "unknown field"},
+        RefusalCase{"retention neither on nor off",
+                    {"save", "--retention", "yes"},
+                    "--retention takes on or off"},
+        RefusalCase{"authentication mode unknown",
+                    {"save", "--auth", "card"},
+                    "--auth takes login or user-number"},
+        RefusalCase{"missing password file",
+                    {"save", "--password-file", "/nonexistent/pw"},
+                    "cannot read the password file"},
+        RefusalCase{"password over 31 characters, from standard input",
+                    {"save", "--login-name", "a", "--password-stdin"},
+                    "the password: the field does not accept this value",
+                    "Hunter2Hunter2Hunter2Hunter2Hunter2\n"},
+        RefusalCase{"a refusal before printing",
+                    {"print", "JOB", "--password-stdin", "--lock", "password", "--retention", "on",
+                     "--passcode", "9x"},
+                    "--passcode: the field does not accept this value",
+                    "Hunter2\n"}),
+    [](const auto& info) {
+      std::string n;
+      for (const char* p = info.param.what; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) n += *p;
+      return n;
+    });
+
+// The printer's folders, fetched once, are chosen by name in any case; the
+// folder pass code can be typed only for a protected folder.
+TEST_F(CliActionsTest, FoldersAreChosenByNameAfterTheyWereFetched) {
+  PrinterSimulator printer;
+  const CliRun fetched = run({"folders", "--address", printer.address()});
+  ASSERT_EQ(fetched.status, 0) << fetched.err;
+
+  const json out = show({"--retention", "on", "--folder", "payroll", "--folder-passcode", "042",
+                         "--lock", "folder-passcode"});
+  EXPECT_EQ(out["controls"]["folderSelectionPopup"]["selectedIndex"], 4);
+  EXPECT_EQ(out["controls"]["folderSelectionPopup"]["text"], "Payroll");
+  EXPECT_EQ(out["controls"]["folderSelectionPopup"]["items"][4]["icon"], "lock");
+  EXPECT_EQ(out["controls"]["folderPasswordEditText"]["text"], "042");
+  EXPECT_EQ(out["controls"]["folderPasswordEditText"]["enabled"], false);
+  EXPECT_EQ(out["controls"]["folderPasswordButton"]["state"], 1);
+
+  const CliRun refused =
+      run({"save", "--retention", "on", "--folder", "Projects", "--folder-passcode", "1"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("--folder-passcode: the field cannot be edited now"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_FALSE(fs::exists(settings()));
+
+  const CliRun disabled = run({"save", "--folder", "Scans"});
+  EXPECT_EQ(disabled.status, 2);
+  EXPECT_NE(disabled.err.find("the control is disabled now"), std::string::npos) << disabled.err;
+}
+
+}  // namespace
+}  // namespace jc::test
