@@ -87,6 +87,7 @@ struct LockedField {
   std::string shown;  // UTF-8
   const char* box;
 };
+void PrintTo(const LockedField& c, std::ostream* os) { *os << c.box; }
 
 class CliPrintLockTest : public testing::TestWithParam<LockedField> {};
 

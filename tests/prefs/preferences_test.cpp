@@ -152,6 +152,9 @@ struct StoredIdentity {
   std::optional<std::string> release;
   bool kept;
 };
+void PrintTo(const StoredIdentity& c, std::ostream* os) {
+  *os << '"' << c.model.value_or("(none)") << "\" \"" << c.release.value_or("(none)") << '"';
+}
 
 class CheckPreferenceTest : public testing::TestWithParam<StoredIdentity> {};
 
@@ -366,6 +369,9 @@ struct HeldLengths {
   std::u16string loginName;
   std::u16string password;
 };
+void PrintTo(const HeldLengths& c, std::ostream* os) {
+  *os << "login name of " << c.loginName.size() << ", password of " << c.password.size();
+}
 
 class HeldValueLengthTest : public testing::TestWithParam<HeldLengths> {};
 

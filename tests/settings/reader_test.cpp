@@ -98,6 +98,9 @@ struct SuspendCase {
   int retention;
   int row;
 };
+void PrintTo(const SuspendCase& c, std::ostream* os) {
+  *os << '"' << (c.value ? c.value : "(none)") << '"';
+}
 
 class ReaderSuspendTest : public testing::TestWithParam<SuspendCase> {};
 
@@ -123,6 +126,10 @@ struct FilingCase {
   int matrixRow;
   std::u16string folderName;  // shown in the custom-folder field
 };
+void PrintTo(const FilingCase& c, std::ostream* os) {
+  *os << "filing " << (c.filing ? c.filing : "(none)") << " path of "
+      << (c.folderPath ? std::to_string(c.folderPath->size()) + " bytes" : "(none)");
+}
 
 class ReaderFilingTest : public testing::TestWithParam<std::tuple<int, FilingCase>> {};
 
@@ -209,6 +216,9 @@ struct LimitCase {
   int passwordMax;
   std::u16string shown;
 };
+void PrintTo(const LimitCase& c, std::ostream* os) {
+  *os << c.entry << " " << c.value << " limit " << c.passwordMax;
+}
 
 class ReaderCodeLimitTest : public testing::TestWithParam<LimitCase> {};
 
@@ -239,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LimitCase{"userNumber2", "userNumberEditText", "12345678", 5, u"12345678"}));
 
 // Everything the panel shows, as a save then a restore in a new dialog sees it.
-struct Panelvalues {
+struct PanelValues {
   int suspendRow = 0;
   std::u16string passCode;
   int folderRow = 2;
@@ -254,8 +264,12 @@ struct Panelvalues {
   std::u16string jobName;
   std::uint32_t holds = 0;
 };
+void PrintTo(const PanelValues& v, std::ostream* os) {
+  *os << "login name of " << v.loginName.size() << ", password of " << v.password.size()
+      << ", holds " << v.holds;
+}
 
-void fill(PanelFixture& f, const Panelvalues& v) {
+void fill(PanelFixture& f, const PanelValues& v) {
   KorvelPrintPdeVx418JC& p = *f.panel;
   // A click on a hold box that changes its state, action included.
   auto hold = [&](const char* box, std::uint32_t bit) {
@@ -289,10 +303,10 @@ void fill(PanelFixture& f, const Panelvalues& v) {
   hold("folderNameButton", kHoldFolderName);
 }
 
-class ReaderRoundTripTest : public testing::TestWithParam<Panelvalues> {};
+class ReaderRoundTripTest : public testing::TestWithParam<PanelValues> {};
 
 TEST_P(ReaderRoundTripTest, RestoreAfterSaveShowsWhatWasSaved) {
-  const Panelvalues& v = GetParam();
+  const PanelValues& v = GetParam();
   PanelFixture first;
   first.env.capabilities.hardDisk = true;
   openMode(first, 5);
@@ -337,7 +351,7 @@ TEST_P(ReaderRoundTripTest, RestoreAfterSaveShowsWhatWasSaved) {
   }
 }
 
-std::vector<Panelvalues> roundTripCases() {
+std::vector<PanelValues> roundTripCases() {
   const std::u16string logins[] = {
       u"a", u"exactly16bytes!!",      u"seventeen bytes!!", std::u16string(255, u'L'),
       u"é", std::u16string(16, u'ü'), u"Jürgen Müller-17b", std::u16string(255, u'é')};
@@ -349,9 +363,9 @@ std::vector<Panelvalues> roundTripCases() {
                                       u"Pässwörd",
                                       std::u16string(16, u'Ö'),
                                       u"thirty-one characters long pw!!"};
-  std::vector<Panelvalues> cases;
+  std::vector<PanelValues> cases;
   for (std::size_t i = 0; i < std::size(logins); ++i) {
-    Panelvalues v;
+    PanelValues v;
     v.suspendRow = static_cast<int>(i % 3);
     v.passCode = i % 2 ? u"12345" : u"7";
     v.folderName = i % 2 ? u"Projekt Ü" : std::u16string(200, u'f');
