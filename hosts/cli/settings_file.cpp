@@ -39,7 +39,11 @@ void writeSettingsFile(const std::filesystem::path& file, const PrintSettings& s
     json[settings.options()[i].name] = settings.options()[i].value;
   const std::string text = json.dump(2) + "\n";
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::string temp = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+  // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on the one-line sum at -O3.
+  std::string name = ".";
+  name += file.filename().string();
+  name += ".XXXXXX";
+  std::string temp = (folder / name).string();
   const int fd = mkstemp(temp.data());
   if (fd < 0) throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(errno));
   fchmod(fd, 0600);  // the entries hold enciphered credentials
