@@ -60,7 +60,8 @@ void setBoolean(plist_t d, const char* key, bool value) {
 }
 
 void setInt32(plist_t d, const char* key, std::int32_t value) {
-  plist_dict_set_item(d, key, plist_new_uint(static_cast<std::uint64_t>(static_cast<std::int64_t>(value))));
+  plist_dict_set_item(d, key,
+                      plist_new_uint(static_cast<std::uint64_t>(static_cast<std::int64_t>(value))));
 }
 
 }  // namespace jc::plist
