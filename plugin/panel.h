@@ -233,6 +233,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool customFolderChosen() const;
   bool loginMode() const;
   void emptyUnlessHeld(ControlRef field, ControlRef holdBox);
+  void leaveQuickFile();
   void takeIfAccepted(std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& current,
                       const std::shared_ptr<KorvelPrintPdeVx418JCPDEChoice>& candidate,
                       const char* key);

@@ -108,6 +108,27 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
   auto withinLimit = [&](const Decoded& code) {
     return maxIsEight ? code.text : code.bytes <= 5 ? code.text : std::u16string();
   };
+  // A field enciphered under the fixed key: the held value or the entry, its
+  // hold box set through its action. Digit codes longer than the limit are
+  // not shown.
+  enum class Form { Code, Number, Password };
+  auto readFixedKeyField = [&](ControlRef field, ControlRef box, std::uint32_t bit,
+                               const std::optional<std::u16string>& pref, std::string_view key,
+                               Form form, void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
+    if (!field) return;
+    const Source source = heldOrEntry(bit, pref, key);
+    std::u16string shown;
+    if (source.value && !source.value->empty()) {
+      if (form == Form::Password)
+        shown = decodeFixedKeyHex(*source.value, 32, systemEncoding, true).text;
+      else if (form == Form::Number)
+        shown = decodeFixedKeyHex(*source.value, 16, systemEncoding).text;
+      else
+        shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
+    }
+    field.setStringValue(shown);
+    setHold(box, source.hold, proc);
+  };
 
   // Hold mask of the job: the leading decimal integer, as the platform reads
   // it; a number out of range gives the nearest 32-bit integer.
@@ -153,16 +174,9 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
   }
 
   // Job pass code.
-  if (suspendKeyEditText) {
-    const Source source =
-        heldOrEntry(kHoldPassCode, prefSuspendKeyStringRef, keys::kJobSuspend2Key);
-    std::u16string shown;
-    if (source.value && !source.value->empty()) {
-      shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
-    }
-    suspendKeyEditText.setStringValue(shown);
-    setHold(suspendKeyButton, source.hold, &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
-  }
+  readFixedKeyField(suspendKeyEditText, suspendKeyButton, kHoldPassCode, prefSuspendKeyStringRef,
+                    keys::kJobSuspend2Key, Form::Code,
+                    &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
 
   // Filing and folder.
   if (folderSelectionPopup || folderSelectionMatrix) {
@@ -265,32 +279,13 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
   }
 
   // Password, user number, account number: fixed-key hex.
-  if (passwordEditText) {
-    const Source source = heldOrEntry(kHoldPassword, prefPasswordStringRef, keys::kPassword2);
-    std::u16string shown;
-    if (source.value && !source.value->empty())
-      shown = decodeFixedKeyHex(*source.value, 32, systemEncoding, true).text;
-    passwordEditText.setStringValue(shown);
-    setHold(passwordButton, source.hold, &KorvelPrintPdeVx418JC::passwordButtonProc);
-  }
-  if (userNumberEditText) {
-    const Source source = heldOrEntry(kHoldUserNumber, prefUserNumberStringRef, keys::kUserNumber2);
-    std::u16string shown;
-    if (source.value && !source.value->empty())
-      shown = decodeFixedKeyHex(*source.value, 16, systemEncoding).text;
-    userNumberEditText.setStringValue(shown);
-    setHold(userNumberButton, source.hold, &KorvelPrintPdeVx418JC::userNumberButtonProc);
-  }
-  if (accountNumberEditText) {
-    const Source source =
-        heldOrEntry(kHoldAccountNumber, prefAccountNumberStringRef, keys::kAccountNumber2);
-    std::u16string shown;
-    if (source.value && !source.value->empty()) {
-      shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
-    }
-    accountNumberEditText.setStringValue(shown);
-    setHold(accountNumberButton, source.hold, &KorvelPrintPdeVx418JC::accountNumberButtonProc);
-  }
+  readFixedKeyField(passwordEditText, passwordButton, kHoldPassword, prefPasswordStringRef,
+                    keys::kPassword2, Form::Password, &KorvelPrintPdeVx418JC::passwordButtonProc);
+  readFixedKeyField(userNumberEditText, userNumberButton, kHoldUserNumber, prefUserNumberStringRef,
+                    keys::kUserNumber2, Form::Number, &KorvelPrintPdeVx418JC::userNumberButtonProc);
+  readFixedKeyField(accountNumberEditText, accountNumberButton, kHoldAccountNumber,
+                    prefAccountNumberStringRef, keys::kAccountNumber2, Form::Code,
+                    &KorvelPrintPdeVx418JC::accountNumberButtonProc);
 
   authenticationMatrixProc(authenticationMatrix.get());
 
@@ -337,16 +332,9 @@ void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
            &KorvelPrintPdeVx418JC::jobNameButtonProc);
 
   // Folder pass code.
-  if (folderPasswordEditText) {
-    const Source source =
-        heldOrEntry(kHoldFolderPassCode, prefFolderPassStringRef, keys::kFolderPassword2);
-    std::u16string shown;
-    if (source.value && !source.value->empty()) {
-      shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
-    }
-    folderPasswordEditText.setStringValue(shown);
-    setHold(folderPasswordButton, source.hold, &KorvelPrintPdeVx418JC::folderPasswordButtonProc);
-  }
+  readFixedKeyField(folderPasswordEditText, folderPasswordButton, kHoldFolderPassCode,
+                    prefFolderPassStringRef, keys::kFolderPassword2, Form::Code,
+                    &KorvelPrintPdeVx418JC::folderPasswordButtonProc);
 
   retentionCBoxProc(retentionCheckBox.get());
   folderSelectionPopUpButtonProc(folderSelectionPopup.get());

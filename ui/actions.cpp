@@ -9,6 +9,19 @@ void KorvelPrintPdeVx418JC::emptyUnlessHeld(ControlRef field, ControlRef holdBox
   if (holdBox.state() == 0) field.setStringValue(u"");
 }
 
+// Quick file chosen in either folder control moves to the main folder, with
+// that control's action.
+void KorvelPrintPdeVx418JC::leaveQuickFile() {
+  if (folderSelectionPopup && folderSelectionPopup.indexOfSelectedItem() == 0) {
+    folderSelectionPopup.selectItemAtIndex(1);
+    folderSelectionPopUpButtonProc(folderSelectionPopup.get());
+  }
+  if (folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 0) {
+    folderSelectionMatrix.selectCellAtRow(1);
+    folderSelectionMatrixProc(folderSelectionMatrix.get());
+  }
+}
+
 void KorvelPrintPdeVx418JC::tabProc(Control*) {}
 void KorvelPrintPdeVx418JC::printersAddressButtonProc(Control*) {}
 void KorvelPrintPdeVx418JC::suspendKeyETextProc(Control*) {}
@@ -25,14 +38,7 @@ void KorvelPrintPdeVx418JC::retentionCBoxProc(Control*) {
   if (retentionCheckBox.state() != 1) {
     suspendMatrix.selectCellAtRow(0);
     emptyUnlessHeld(suspendKeyEditText, suspendKeyButton);
-    if (folderSelectionPopup && folderSelectionPopup.indexOfSelectedItem() == 0) {
-      folderSelectionPopup.selectItemAtIndex(1);
-      folderSelectionPopUpButtonProc(folderSelectionPopup.get());
-    }
-    if (folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 0) {
-      folderSelectionMatrix.selectCellAtRow(1);
-      folderSelectionMatrixProc(folderSelectionMatrix.get());
-    }
+    leaveQuickFile();
     emptyUnlessHeld(folderPasswordEditText, folderPasswordButton);
     emptyUnlessHeld(folderNameEditText, folderNameButton);
   }
@@ -41,14 +47,7 @@ void KorvelPrintPdeVx418JC::retentionCBoxProc(Control*) {
 
 void KorvelPrintPdeVx418JC::suspendKeyMatrixProc(Control*) {
   if (!suspendMatrix || suspendMatrix.selectedRow() == 1) return;
-  if (folderSelectionPopup && folderSelectionPopup.indexOfSelectedItem() == 0) {
-    folderSelectionPopup.selectItemAtIndex(1);
-    folderSelectionPopUpButtonProc(folderSelectionPopup.get());
-  }
-  if (folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 0) {
-    folderSelectionMatrix.selectCellAtRow(1);
-    folderSelectionMatrixProc(folderSelectionMatrix.get());
-  }
+  leaveQuickFile();
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionPopUpButtonProc(Control*) {
