@@ -3,19 +3,16 @@
 // unknown choice or a disabled control ends the command with status 2 and
 // nothing written; the password comes from a file or standard input and is
 // never shown.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 #include "support/printer_simulator.h"
 
@@ -25,20 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
 class CliActionsTest : public ::testing::Test {
  protected:
   fs::path prefs() const { return dir.path() / "prefs"; }
@@ -46,49 +29,15 @@ class CliActionsTest : public ::testing::Test {
 
   // The command with private preferences and settings, the C locale and
   // `input` on its standard input.
-  CliRun run(std::vector<std::string> args, const std::string& input = {}) const {
-    const fs::path in = dir.path() / "stdin", out = dir.path() / "stdout",
-                   err = dir.path() / "stderr";
-    writeFile(in, input);
-    args.insert(args.begin(),
-                {JC_CLI_PATH, "--prefs-dir", prefs().string(), "--settings", settings().string()});
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int i = open(in.c_str(), O_RDONLY);
-      const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (i < 0 || o < 0 || e < 0) _exit(127);
-      dup2(i, 0);
-      dup2(o, 1);
-      dup2(e, 2);
-      setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
-      setenv("LC_ALL", "C", 1);
-      unsetenv("LANGUAGE");
-      unsetenv("JOBCONTROL_BUNDLE_DIR");
-      unsetenv("JOBCONTROL_MODULE");
-      std::vector<char*> argv;
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    CliRun r;
-    int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-      r.status = WEXITSTATUS(status);
-    r.out = readFile(out);
-    r.err = readFile(err);
-    return r;
+  ProcessResult run(std::vector<std::string> args, const std::string& input = {}) const {
+    args.insert(args.begin(), {"--settings", settings().string()});
+    return runCli({.configHome = dir.path(), .prefsDir = prefs()}, args, input);
   }
 
   // `show ARGS --json`, which must succeed.
   json show(std::vector<std::string> args, const std::string& input = {}) const {
-    args.insert(args.begin(), "show");
-    args.push_back("--json");
-    const CliRun r = run(args, input);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    return json::parse(r.out, nullptr, false);
+    args.insert(args.begin(), {"--settings", settings().string()});
+    return showJson({.configHome = dir.path(), .prefsDir = prefs()}, args, input);
   }
 
   // What the preference domain holds besides the model's name and release.
@@ -239,8 +188,8 @@ TEST_F(CliActionsTest, PasswordComesFromAFileOrStandardInputAndIsNeverShown) {
   for (const bool asJson : {true, false}) {
     std::vector<std::string> args = {"save", "--password-file", file};
     if (asJson) args.push_back("--json");
-    const CliRun r = run(args);
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProcessResult r = run(args);
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out.find(secret), std::string::npos);
     EXPECT_EQ(r.err.find(secret), std::string::npos);
     EXPECT_NE(r.out.find("korvel.print.PrintSettings.password"), std::string::npos);
@@ -255,8 +204,8 @@ TEST_F(CliActionsTest, PasswordComesFromAFileOrStandardInputAndIsNeverShown) {
   const json out = show({"--password-stdin"}, "Zz9!\nnot this\n");
   EXPECT_EQ(out["controls"]["passwordEditText"]["text"], "\u2022\u2022\u2022\u2022");
   EXPECT_EQ(out.dump().find("Zz9"), std::string::npos);
-  const CliRun plain = run({"show", "--password-stdin"}, "Zz9!\n");
-  EXPECT_EQ(plain.status, 0) << plain.err;
+  const ProcessResult plain = run({"show", "--password-stdin"}, "Zz9!\n");
+  EXPECT_EQ(plain.exitStatus, 0) << plain.err;
   EXPECT_EQ(plain.out.find("Zz9"), std::string::npos);
 }
 
@@ -283,8 +232,8 @@ TEST_P(CliRefusalTest, EndsWithStatus2AndWritesNothing) {
     std::vector<std::string> args = c.args;
     for (std::string& a : args)
       if (a == "JOB") a = (dir.path() / "job.txt").string();
-    const CliRun r = run(args, c.input);
-    EXPECT_EQ(r.status, 2) << r.err;
+    const ProcessResult r = run(args, c.input);
+    EXPECT_EQ(r.exitStatus, 2) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
     if (settingsExist)
@@ -369,8 +318,8 @@ INSTANTIATE_TEST_SUITE_P(
 // folder pass code can be typed only for a protected folder.
 TEST_F(CliActionsTest, FoldersAreChosenByNameAfterTheyWereFetched) {
   PrinterSimulator printer;
-  const CliRun fetched = run({"folders", "--address", printer.address()});
-  ASSERT_EQ(fetched.status, 0) << fetched.err;
+  const ProcessResult fetched = run({"folders", "--address", printer.address()});
+  ASSERT_EQ(fetched.exitStatus, 0) << fetched.err;
 
   const json out = show({"--retention", "on", "--folder", "payroll", "--folder-passcode", "042",
                          "--lock", "folder-passcode"});
@@ -381,16 +330,16 @@ TEST_F(CliActionsTest, FoldersAreChosenByNameAfterTheyWereFetched) {
   EXPECT_EQ(out["controls"]["folderPasswordEditText"]["enabled"], false);
   EXPECT_EQ(out["controls"]["folderPasswordButton"]["state"], 1);
 
-  const CliRun refused =
+  const ProcessResult refused =
       run({"save", "--retention", "on", "--folder", "Projects", "--folder-passcode", "1"});
-  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.exitStatus, 2);
   EXPECT_NE(refused.err.find("--folder-passcode: the field cannot be edited now"),
             std::string::npos)
       << refused.err;
   EXPECT_FALSE(fs::exists(settings()));
 
-  const CliRun disabled = run({"save", "--folder", "Scans"});
-  EXPECT_EQ(disabled.status, 2);
+  const ProcessResult disabled = run({"save", "--folder", "Scans"});
+  EXPECT_EQ(disabled.exitStatus, 2);
   EXPECT_NE(disabled.err.find("the control is disabled now"), std::string::npos) << disabled.err;
 }
 

@@ -1,18 +1,15 @@
 // jobcontrol print end to end: what a print leaves for the next dialog of the
 // same printer, and what it leaves alone.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 
 namespace jc::test {
@@ -20,64 +17,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-// One run of the command line with the preferences in `prefs`, its own
+// Runs of the command line with the preferences in `prefs`, its own
 // configuration folder, the C locale and a umask that hides nothing, so that
 // the modes of what it writes are its own choice.
-CliRun runCli(const TempDir& dir, const fs::path& prefs, std::vector<std::string> args) {
-  const fs::path outFile = dir.path() / "stdout", errFile = dir.path() / "stderr";
-  args.insert(args.begin(), {JC_CLI_PATH, "--prefs-dir", prefs.string()});
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int in = open("/dev/null", O_RDONLY);
-    if (out < 0 || err < 0 || in < 0) _exit(127);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    umask(0);
-    setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
-    setenv("LC_ALL", "C", 1);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  CliRun run;
-  int status = 0;
-  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-    run.status = WEXITSTATUS(status);
-  run.out = readFile(outFile);
-  run.err = readFile(errFile);
-  return run;
-}
-
 struct PrintDir {
   TempDir dir;
   fs::path prefs = dir.path() / "prefs";
   fs::path document = dir.path() / "document.txt";
   fs::path passwordFile = dir.path() / "password";
+  CliSetup setup{.configHome = dir.path() / "config", .prefsDir = prefs, .umask = 0};
   PrintDir() {
-    std::ofstream(document) << "Hello, printer.\n";
-    std::ofstream(passwordFile) << "pw-secret-9\n";
+    writeFile(document, "Hello, printer.\n");
+    writeFile(passwordFile, "pw-secret-9\n");
   }
-  CliRun run(std::vector<std::string> args) const { return runCli(dir, prefs, std::move(args)); }
-  nlohmann::json controls(std::vector<std::string> args = {}) const {
-    args.insert(args.begin(), {"show", "--json"});
-    const CliRun shown = run(std::move(args));
-    EXPECT_EQ(shown.status, 0) << shown.err;
-    return nlohmann::json::parse(shown.out, nullptr, false).value("controls", nlohmann::json());
+  ProcessResult run(const std::vector<std::string>& args) const { return runCli(setup, args); }
+  nlohmann::json controls(const std::vector<std::string>& args = {}) const {
+    return showJson(setup, args).value("controls", nlohmann::json());
   }
 };
 
@@ -98,8 +53,8 @@ TEST_P(CliPrintLockTest, NextDialogShowsTheLockedValue) {
     if (a == "PASSWORD_FILE") a = d.passwordFile.string();
     args.push_back(a);
   }
-  const CliRun printed = d.run(args);
-  ASSERT_EQ(printed.status, 0) << printed.err;
+  const ProcessResult printed = d.run(args);
+  ASSERT_EQ(printed.exitStatus, 0) << printed.err;
   EXPECT_EQ(printed.out.find("pw-secret-9"), std::string::npos);
 
   const nlohmann::json controls = d.controls();
@@ -144,13 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CliPrintTest, LockedAuthenticationModeComesBackWithTheUserNumber) {
   PrintDir d;
-  const CliRun printed = d.run({"print", d.document.string(), "--auth", "user-number",
-                                "--user-number", "42", "--lock", "user-number"});
-  ASSERT_EQ(printed.status, 0) << printed.err;
+  const ProcessResult printed = d.run({"print", d.document.string(), "--auth", "user-number",
+                                       "--user-number", "42", "--lock", "user-number"});
+  ASSERT_EQ(printed.exitStatus, 0) << printed.err;
   const nlohmann::json controls = d.controls();
   EXPECT_EQ(controls.at("authenticationMatrix").at("selectedRow"), 1);
   // Unlocking in the next dialog and printing again stores no number.
-  ASSERT_EQ(d.run({"print", d.document.string(), "--unlock", "user-number"}).status, 0);
+  ASSERT_EQ(d.run({"print", d.document.string(), "--unlock", "user-number"}).exitStatus, 0);
   const nlohmann::json after = d.controls();
   EXPECT_EQ(after.at("userNumberButton").at("state"), 0);
   EXPECT_EQ(after.at("userNumberEditText").at("text"), "");
@@ -170,8 +125,8 @@ TEST(CliPrintTest, SaveThenShowWithTheSameSettingsShowsEveryValue) {
     for (std::string a : actions)
       args.push_back(a == "PASSWORD_FILE" ? d.passwordFile.string() : a);
     args.push_back("--json");
-    const CliRun saved = d.run(args);
-    ASSERT_EQ(saved.status, 0) << saved.err;
+    const ProcessResult saved = d.run(args);
+    ASSERT_EQ(saved.exitStatus, 0) << saved.err;
     const nlohmann::json before = nlohmann::json::parse(saved.out).at("controls");
 
     // A new dialog on the saved job, with no preferences held.
@@ -197,8 +152,8 @@ TEST(CliPrintTest, SaveThenShowWithTheSameSettingsShowsEveryValue) {
 
 TEST(CliPrintTest, PrintWithoutCupsDestinationSaysWhereAndPrintsTheEntries) {
   PrintDir d;
-  const CliRun printed = d.run({"--title", "Minutes", "print", d.document.string()});
-  ASSERT_EQ(printed.status, 0) << printed.err;
+  const ProcessResult printed = d.run({"--title", "Minutes", "print", d.document.string()});
+  ASSERT_EQ(printed.exitStatus, 0) << printed.err;
   const std::string firstLine = printed.out.substr(0, printed.out.find('\n'));
   EXPECT_NE(firstLine.find("\"Minutes\""), std::string::npos) << firstLine;
   EXPECT_NE(firstLine.find("Sample_MFP"), std::string::npos) << firstLine;
@@ -209,8 +164,8 @@ TEST(CliPrintTest, PrintWithoutCupsDestinationSaysWhereAndPrintsTheEntries) {
                              "\n"),
             std::string::npos);
 
-  const CliRun json = d.run({"print", d.document.string(), "--json"});
-  ASSERT_EQ(json.status, 0) << json.err;
+  const ProcessResult json = d.run({"print", d.document.string(), "--json"});
+  ASSERT_EQ(json.exitStatus, 0) << json.err;
   const nlohmann::json out = nlohmann::json::parse(json.out);
   EXPECT_EQ(out.at("job").at("destination"), "Sample_MFP");
   EXPECT_EQ(out.at("job").at("deviceURI"), "socket://localhost:9100");
@@ -221,10 +176,10 @@ TEST(CliPrintTest, PrintWithoutCupsDestinationSaysWhereAndPrintsTheEntries) {
 TEST(CliPrintTest, MissingFileEndsWithStatus2AndWritesNothing) {
   PrintDir d;
   const fs::path settings = d.dir.path() / "job.json";
-  const CliRun run =
+  const ProcessResult run =
       d.run({"--settings", settings.string(), "print", (d.dir.path() / "absent.txt").string(),
              "--user-number", "42", "--lock", "user-number"});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.exitStatus, 2);
   EXPECT_NE(run.err.find("absent.txt"), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_FALSE(fs::exists(settings));
@@ -234,9 +189,9 @@ TEST(CliPrintTest, MissingFileEndsWithStatus2AndWritesNothing) {
 
 TEST(CliPrintTest, PreferencesArePrivate) {
   PrintDir d;
-  const CliRun printed =
+  const ProcessResult printed =
       d.run({"print", d.document.string(), "--user-name", "Ann", "--lock", "user-name"});
-  ASSERT_EQ(printed.status, 0) << printed.err;
+  ASSERT_EQ(printed.exitStatus, 0) << printed.err;
   struct stat folder {};
   ASSERT_EQ(stat(d.prefs.c_str(), &folder), 0);
   EXPECT_EQ(folder.st_mode & 07777, 0700u);

@@ -4,25 +4,18 @@
 #include <nlohmann/json.hpp>
 
 #include "hosts/headless/headless_toolkit.h"
+#include "support/cli_run.h"
 #include "support/panel_fixture.h"
-#include "support/process_runner.h"
 
 namespace jc::test {
 namespace {
 
 class CliShowTest : public ::testing::Test {
  protected:
-  // The command with a private configuration folder and the C locale.
-  ProcessResult run(std::vector<std::string> args) const {
-    args.insert(args.begin(), JC_CLI_PATH);
-    return runProcess(args, {{"XDG_CONFIG_HOME", home.path().string()},
-                             {"HOME", home.path().string()},
-                             {"LANGUAGE", std::nullopt},
-                             {"LC_ALL", "C"},
-                             {"LC_MESSAGES", std::nullopt},
-                             {"LANG", "C"},
-                             {"JOBCONTROL_BUNDLE_DIR", std::nullopt},
-                             {"JOBCONTROL_MODULE", std::nullopt}});
+  // The command with a private configuration folder and home, and the C locale.
+  ProcessResult run(const std::vector<std::string>& args) const {
+    return runCli({.configHome = home.path(), .environment = {{"HOME", home.path().string()}}},
+                  args);
   }
   std::filesystem::path domainFile(const std::string& printerID) const {
     return home.path() / "jobcontrol" / ("korvel.mfp." + printerID + ".plist");

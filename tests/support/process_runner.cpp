@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ std::string readWhole(const std::filesystem::path& file) {
 
 ProcessResult runProcess(const std::vector<std::string>& args,
                          const std::map<std::string, std::optional<std::string>>& environment,
-                         const std::string& input) {
+                         const std::string& input, std::optional<mode_t> umask) {
   if (args.empty()) throw std::invalid_argument("runProcess needs a program");
   // Files rather than pipes: nothing to drain while the child runs.
   TempDir dir;
@@ -64,6 +65,7 @@ ProcessResult runProcess(const std::vector<std::string>& args,
     const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
       _exit(127);
+    if (umask) ::umask(*umask);
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
