@@ -4,16 +4,14 @@
 // iteration replaces a pop-up that already shows the whole list, as a second
 // press of the button does.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "bench_support.h"
 #include "hosts/headless/headless_toolkit.h"
 #include "platform/directory_bundle.h"
 #include "plugin/panel.h"
@@ -50,33 +48,13 @@ class BenchHost final : public HostCallback, public PrintSession, public Printer
   HeadlessToolkit toolkit_;
 };
 
-std::filesystem::path scratchFolder() {
-  static const std::filesystem::path folder = [] {
-    char pattern[] = "/tmp/jc-popup-bench-XXXXXX";
-    return std::filesystem::path(mkdtemp(pattern) ? pattern : "/tmp");
-  }();
-  return folder;
-}
+using bench::scratchFolder;
 
-// The printer's answer with `count` folders, every third one protected, in
-// the layout the printer sends (one entry a line).
+// The printer's answer with `count` folders, kept in the scratch folder.
 std::filesystem::path answerFile(std::size_t count) {
   const auto file = scratchFolder() / ("vwxyz-" + std::to_string(count) + ".xml");
-  if (std::filesystem::exists(file)) return file;
-  std::string xml =
-      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-      "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\">\n  <s:Body>\n"
-      "    <listfiles-response>\n      <result-code>ok</result-code>\n      <files>\n";
-  char line[160];
-  for (std::size_t i = 0; i < count; ++i) {
-    std::snprintf(line, sizeof line,
-                  "        <file><name>Folder %06zu</name><password>%s</password>"
-                  "<dir>true</dir></file>\n",
-                  i + 1, i % 3 == 0 ? "true" : "false");
-    xml += line;
-  }
-  xml += "      </files>\n    </listfiles-response>\n  </s:Body>\n</s:Envelope>\n";
-  std::ofstream(file, std::ios::binary | std::ios::trunc) << xml;
+  if (!std::filesystem::exists(file))
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bench::folderListAnswer(count);
   return file;
 }
 
@@ -128,48 +106,16 @@ void BM_RebuildPopUp(benchmark::State& state) {
 }
 BENCHMARK(BM_RebuildPopUp)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's real and CPU time per iteration (ms), to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        real[run.benchmark_name()] = run.GetAdjustedRealTime();
-        cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::optional<double> time(const std::string& name, bool cpuTime) const {
-    const auto& times = cpuTime ? cpu : real;
-    auto it = times.find(name);
-    return it == times.end() ? std::nullopt : std::optional(it->second);
-  }
-  std::map<std::string, double> real;
-  std::map<std::string, double> cpu;
-};
-
 }  // namespace
 }  // namespace jc
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jc::RatioReporter reporter;
+  jc::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (bool cpu : {false, true}) {
-    auto t1 = reporter.time("BM_ParseAndRebuildPopUp/1000", cpu);
-    auto t10 = reporter.time("BM_ParseAndRebuildPopUp/10000", cpu);
-    auto t100 = reporter.time("BM_ParseAndRebuildPopUp/100000", cpu);
-    if (!t1 || !t10 || !t100) continue;
-    const char* kind = cpu ? "cpu" : "real";
-    std::printf(
-        "parse + pop-up (%s time): 1,000 folders %.3f ms, 10,000 %.3f ms, 100,000 %.3f ms\n", kind,
-        *t1, *t10, *t100);
-    std::printf("growth ratio (%s time) 10,000/1,000 = %.2f, 100,000/10,000 = %.2f (linear: 10)\n",
-                kind, *t10 / *t1, *t100 / *t10);
-  }
-  std::filesystem::remove_all(jc::scratchFolder());
+  reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
+  std::filesystem::remove_all(jc::bench::scratchFolder());
   benchmark::Shutdown();
   return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "soap/folder_list_parser.h"
 #include "soap/soap_client.h"
 
@@ -93,13 +94,7 @@ std::string serviceUrl() {
   return "http://127.0.0.1:" + std::to_string(simulator().port()) + "/korvel-mfp-srv";
 }
 
-std::filesystem::path scratchFolder() {
-  static const std::filesystem::path folder = [] {
-    char pattern[] = "/tmp/jc-soap-bench-XXXXXX";
-    return std::filesystem::path(mkdtemp(pattern) ? pattern : "/tmp");
-  }();
-  return folder;
-}
+using bench::scratchFolder;
 
 void BM_ClientExchange(benchmark::State& state) {
   if (simulator().port() == 0) return state.SkipWithError("jc_printer_simulator did not start");
@@ -154,22 +149,7 @@ BENCHMARK(BM_CurlCommandExchange)
 const std::string& answerOf(std::size_t folders) {
   static std::map<std::size_t, std::string> answers;
   auto [it, added] = answers.try_emplace(folders);
-  if (added) {
-    std::string& xml = it->second;
-    xml =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-        "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\">\n  <s:Body>\n"
-        "    <listfiles-response>\n      <result-code>ok</result-code>\n      <files>\n";
-    char line[160];
-    for (std::size_t i = 0; i < folders; ++i) {
-      std::snprintf(line, sizeof line,
-                    "        <file><name>Folder %06zu</name><password>%s</password>"
-                    "<dir>true</dir></file>\n",
-                    i + 1, i % 3 == 0 ? "true" : "false");
-      xml += line;
-    }
-    xml += "      </files>\n    </listfiles-response>\n  </s:Body>\n</s:Envelope>\n";
-  }
+  if (added) it->second = bench::folderListAnswer(folders);
   return it->second;
 }
 
@@ -186,34 +166,13 @@ void BM_ParseFolderList(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseFolderList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// Keeps every run's time per iteration (ms) by name, to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        millis[run.benchmark_name()] = run.GetAdjustedRealTime();
-        cpuMillis[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::optional<double> time(const std::string& name, bool cpu = false) const {
-    const auto& times = cpu ? cpuMillis : millis;
-    auto it = times.find(name);
-    return it == times.end() ? std::nullopt : std::optional(it->second);
-  }
-  std::map<std::string, double> millis;
-  std::map<std::string, double> cpuMillis;
-};
-
 }  // namespace
 }  // namespace jc
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jc::RatioReporter reporter;
+  jc::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   auto client = reporter.time("BM_ClientExchange/iterations:200/real_time");
@@ -225,18 +184,8 @@ int main(int argc, char** argv) {
   }
   // Parsing is single-threaded work: its CPU time is the steadier figure on a
   // busy machine.
-  for (bool cpu : {false, true}) {
-    auto p1 = reporter.time("BM_ParseFolderList/1000", cpu);
-    auto p10 = reporter.time("BM_ParseFolderList/10000", cpu);
-    auto p100 = reporter.time("BM_ParseFolderList/100000", cpu);
-    if (!p1 || !p10 || !p100) continue;
-    const char* kind = cpu ? "cpu" : "real";
-    std::printf("parse (%s time): 1,000 folders %.3f ms, 10,000 %.3f ms, 100,000 %.3f ms\n", kind,
-                *p1, *p10, *p100);
-    std::printf("growth ratio (%s time) 10,000/1,000 = %.2f, 100,000/10,000 = %.2f (linear: 10)\n",
-                kind, *p10 / *p1, *p100 / *p10);
-  }
-  std::filesystem::remove_all(jc::scratchFolder());
+  reporter.printGrowth("BM_ParseFolderList", "parse");
+  std::filesystem::remove_all(jc::bench::scratchFolder());
   benchmark::Shutdown();
   return 0;
 }
