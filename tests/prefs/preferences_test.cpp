@@ -11,7 +11,6 @@
 #include "platform/text.h"
 #include "prefs/plist_values.h"
 #include "prefs/prefs_test_support.h"
-#include "support/fixed_key_opener.h"
 #include "support/openssl_reference.h"
 #include "support/panel_fixture.h"
 

@@ -6,7 +6,6 @@
 
 #include "platform/text.h"
 #include "prefs/plist_values.h"
-#include "support/fixed_key_opener.h"
 #include "support/openssl_reference.h"
 #include "support/panel_fixture.h"
 

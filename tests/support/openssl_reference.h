@@ -1,7 +1,9 @@
 // Expected values of the credential forms, computed straight from OpenSSL's
-// EVP interface so that tests never check the module's crypto against itself.
+// EVP interface so that tests never check the module's crypto against itself,
+// and the fixed-key forms opened again the same way.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +28,12 @@ std::string upperHex(std::string_view bytes);
 
 // The fixed-key hex form: the first `n` cipher bytes as hex, zeros past the text.
 std::string fixedKeyHex(std::string_view plain, std::size_t n);
+
+// Upper- or lower-case hex to bytes; none unless the text is whole digit pairs.
+std::optional<std::string> bytesOfHex(std::string_view hex);
+// Fixed-key hex: deciphered and cut at the first zero byte; none when malformed.
+std::optional<std::string> openFixedKeyHex(std::string_view hex);
+// Fixed-key Base64: decoded, deciphered and cut at the first zero byte.
+std::optional<std::string> openFixedKeyBase64(std::string_view base64);
 
 }  // namespace jc::test
