@@ -81,22 +81,21 @@ const std::set<std::string> kFolderMatrixSet = {"folderSelectionMatrix", "quickF
                                                 "mainFolderRadioButton", "customFolderRadioButton",
                                                 "folderNameEditText",    "folderNameButton"};
 const std::set<std::string> kPopupSet = {"folderSelectionPopup", "folderSelectionStaticText"};
-const std::set<std::string> kFilingSet = {"filingBox",
-                                          "folderSelectionStaticText",
-                                          "folderSelectionPopup",
-                                          "folderPasswordStaticText",
-                                          "folderPasswordEditText",
-                                          "folderPasswordButton",
-                                          "folderSelectionMatrix",
-                                          "quickFileRadioButton",
-                                          "mainFolderRadioButton",
-                                          "customFolderRadioButton",
-                                          "folderNameEditText",
-                                          "folderNameButton",
-                                          "printersAddressStaticText",
-                                          "printersAddressEditText",
-                                          "chasingArrow",
-                                          "getFolderNameButton"};
+// The filing tab: both kinds of folder control, the folder pass code and the
+// printer's address with the button that fetches its folders.
+const std::set<std::string> kFilingSet = [] {
+  std::set<std::string> names = {"filingBox",
+                                 "folderPasswordStaticText",
+                                 "folderPasswordEditText",
+                                 "folderPasswordButton",
+                                 "printersAddressStaticText",
+                                 "printersAddressEditText",
+                                 "chasingArrow",
+                                 "getFolderNameButton"};
+  names.insert(kFolderMatrixSet.begin(), kFolderMatrixSet.end());
+  names.insert(kPopupSet.begin(), kPopupSet.end());
+  return names;
+}();
 const std::set<std::string> kAuthenticationSet = {
     "authenticationMatrix", "authenticationRadioButton", "userNumberRadioButton",
     "loginNameStaticText",  "loginNameEditText",         "loginNameButton",

@@ -16,43 +16,38 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+Names join(std::initializer_list<Names> lists) {
+  Names all;
+  for (const Names& l : lists) all.insert(all.end(), l.begin(), l.end());
+  return all;
+}
+
+// The controls that go together, in the order of kWatched.
+const Names kPassCode = {"suspendKeyStaticText", "suspendKeyEditText", "suspendKeyButton"};
+const Names kFolderPassCode = {"folderPasswordStaticText", "folderPasswordEditText",
+                               "folderPasswordButton"};
+const Names kFolderName = {"folderNameEditText", "folderNameButton"};
+const Names kLogin = {"loginNameStaticText", "loginNameEditText", "loginNameButton",
+                      "passwordStaticText",  "passwordEditText",  "passwordButton"};
+const Names kUserNumber = {"userNumberEditText", "userNumberButton"};
+const Names kJobId = {"userNameEditText", "jobNameEditText", "accountNumberEditText"};
+const Names kRetentionControls = join({{"suspendMatrix"},
+                                       kPassCode,
+                                       {"folderSelectionStaticText", "folderSelectionPopup"},
+                                       kFolderPassCode,
+                                       {"folderSelectionMatrix"},
+                                       kFolderName});
+const Names kAuthenticationControls = join({kLogin, kUserNumber});
+
 // Every control whose enabled look a rule could set, and the ones no rule
 // governs.
-const Names kWatched = {"suspendMatrix",
-                        "suspendKeyStaticText",
-                        "suspendKeyEditText",
-                        "suspendKeyButton",
-                        "folderSelectionStaticText",
-                        "folderSelectionPopup",
-                        "folderPasswordStaticText",
-                        "folderPasswordEditText",
-                        "folderPasswordButton",
-                        "folderSelectionMatrix",
-                        "folderNameEditText",
-                        "folderNameButton",
-                        "loginNameStaticText",
-                        "loginNameEditText",
-                        "loginNameButton",
-                        "passwordStaticText",
-                        "passwordEditText",
-                        "passwordButton",
-                        "userNumberEditText",
-                        "userNumberButton",
-                        "userNameEditText",
-                        "jobNameEditText",
-                        "accountNumberEditText",
-                        "accountNumberButton",
-                        "retentionCheckBox",
-                        "authenticationMatrix",
-                        "userNameButton",
-                        "jobNameButton",
-                        "accountNumberStaticText",
-                        "userNameStaticText",
-                        "jobNameStaticText",
-                        "printersAddressStaticText",
-                        "printersAddressEditText",
-                        "getFolderNameButton",
-                        "tabView"};
+const Names kWatched = join(
+    {kRetentionControls,
+     kAuthenticationControls,
+     kJobId,
+     {"accountNumberButton", "retentionCheckBox", "authenticationMatrix", "userNameButton",
+      "jobNameButton", "accountNumberStaticText", "userNameStaticText", "jobNameStaticText",
+      "printersAddressStaticText", "printersAddressEditText", "getFolderNameButton", "tabView"}});
 
 // Draws every watched control enabled or disabled behind the rules' back.
 void paintAll(const HeadlessView& view, bool enabled) {
@@ -107,34 +102,13 @@ TEST_P(RuleListTest, EachActionRedrawsItsOwnControls) {
   EXPECT_EQ(redrawnBy(f, GetParam().action), GetParam().controls);
 }
 
-const Names kRetentionControls = {"suspendMatrix",
-                                  "suspendKeyStaticText",
-                                  "suspendKeyEditText",
-                                  "suspendKeyButton",
-                                  "folderSelectionStaticText",
-                                  "folderSelectionPopup",
-                                  "folderPasswordStaticText",
-                                  "folderPasswordEditText",
-                                  "folderPasswordButton",
-                                  "folderSelectionMatrix",
-                                  "folderNameEditText",
-                                  "folderNameButton"};
-const Names kAuthenticationControls = {
-    "loginNameStaticText", "loginNameEditText", "loginNameButton",    "passwordStaticText",
-    "passwordEditText",    "passwordButton",    "userNumberEditText", "userNumberButton"};
-
 INSTANTIATE_TEST_SUITE_P(
     Actions, RuleListTest,
     ::testing::Values(
         RuleListCase{"retentionCBoxProc:", kRetentionControls},
         RuleListCase{"folderSelectionPopUpButtonProc:",
-                     {"suspendKeyStaticText", "suspendKeyEditText", "suspendKeyButton",
-                      "folderPasswordStaticText", "folderPasswordEditText", "folderPasswordButton",
-                      "folderNameButton"}},
-        RuleListCase{"folderSelectionMatrixProc:",
-                     {"suspendKeyStaticText", "suspendKeyEditText", "suspendKeyButton",
-                      "folderPasswordStaticText", "folderPasswordEditText", "folderPasswordButton",
-                      "folderNameEditText", "folderNameButton"}},
+                     join({kPassCode, kFolderPassCode, {"folderNameButton"}})},
+        RuleListCase{"folderSelectionMatrixProc:", join({kPassCode, kFolderPassCode, kFolderName})},
         RuleListCase{"authenticationMatrixProc:", kAuthenticationControls},
         RuleListCase{"suspendKeyMatrixProc:", {}},
         RuleListCase{"suspendKeyButtonProc:", {"suspendKeyEditText"}},
@@ -281,198 +255,180 @@ void matrixRow(PanelFixture& f, int row) {
 }
 void click(PanelFixture& f, const char* name) { ASSERT_TRUE(f.control(name).userClick()); }
 
-const Names kPassCode = {"suspendKeyStaticText", "suspendKeyEditText", "suspendKeyButton"};
-const Names kFolderPassCode = {"folderPasswordStaticText", "folderPasswordEditText",
-                               "folderPasswordButton"};
-const Names kFolderName = {"folderNameEditText", "folderNameButton"};
-const Names kLogin = {"loginNameStaticText", "loginNameEditText", "loginNameButton",
-                      "passwordStaticText",  "passwordEditText",  "passwordButton"};
-const Names kUserNumber = {"userNumberEditText", "userNumberButton"};
-const Names kJobId = {"userNameEditText", "jobNameEditText", "accountNumberEditText"};
-
-Names join(std::initializer_list<Names> lists) {
-  Names all;
-  for (const Names& l : lists) all.insert(all.end(), l.begin(), l.end());
-  return all;
-}
+// What retention turns on besides the pass code and the folder fields.
+const Names kRetentionChoices = {"suspendMatrix", "folderSelectionStaticText",
+                                 "folderSelectionPopup", "folderSelectionMatrix"};
 
 INSTANTIATE_TEST_SUITE_P(
     Situations, EnableStateTest,
-    ::testing::Values(StateCase{"retention off after a protected folder and the custom folder", 5,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 4);
-                                  matrixRow(f, 2);
-                                  click(f, "retentionCheckBox");
-                                },
-                                join({kLogin, kJobId}),
-                                join({{"suspendMatrix", "folderSelectionStaticText",
-                                       "folderSelectionPopup", "folderSelectionMatrix"},
-                                      kPassCode,
-                                      kFolderPassCode,
-                                      kFolderName,
-                                      kUserNumber})},
-                      StateCase{"retention on, main folder, both folder controls", 5, retentionOn,
-                                join({{"suspendMatrix", "folderSelectionStaticText",
-                                       "folderSelectionPopup", "folderSelectionMatrix"},
-                                      kPassCode}),
-                                join({kFolderPassCode, kFolderName})},
-                      StateCase{"quick file from the pop-up",
-                                2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 0);
-                                },
-                                {"suspendMatrix", "folderSelectionPopup"},
-                                join({kPassCode, kFolderPassCode})},
-                      StateCase{"quick file, then the main folder again", 2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 0);
-                                  popUp(f, 1);
-                                },
-                                kPassCode, kFolderPassCode},
-                      StateCase{"quick file from the matrix",
-                                3,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  matrixRow(f, 0);
-                                },
-                                {"folderSelectionMatrix"},
-                                join({kPassCode, kFolderPassCode, kFolderName})},
-                      StateCase{"a device folder without pass code", 2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 3);
-                                },
-                                kPassCode, kFolderPassCode},
-                      StateCase{"a device folder with a pass code",
-                                2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 4);
-                                },
-                                join({kPassCode, kFolderPassCode}),
-                                {}},
-                      StateCase{"a protected folder whose list has gone", 2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 4);
-                                  f.panel->folderList.reset();
-                                  f.panel->folderSelectionPopUpButtonProc();
-                                },
-                                kPassCode, kFolderPassCode},
-                      StateCase{"a protected folder whose list has shrunk", 2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 4);
-                                  f.panel->folderList = FolderList{{u"Open", false}};
-                                  f.panel->folderSelectionPopUpButtonProc();
-                                },
-                                kPassCode, kFolderPassCode},
-                      StateCase{"a protected folder with its pass code held",
-                                2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  popUp(f, 4);
-                                  click(f, "folderPasswordButton");
-                                },
-                                {"folderPasswordStaticText", "folderPasswordButton"},
-                                {"folderPasswordEditText"}},
-                      StateCase{"the custom folder",
-                                3,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  matrixRow(f, 2);
-                                },
-                                join({kPassCode, kFolderPassCode, kFolderName}),
-                                {}},
-                      StateCase{"the custom folder, then the main folder", 3,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  matrixRow(f, 2);
-                                  matrixRow(f, 1);
-                                },
-                                kPassCode, join({kFolderPassCode, kFolderName})},
-                      StateCase{"the custom folder with its name held",
-                                3,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  matrixRow(f, 2);
-                                  click(f, "folderNameButton");
-                                },
-                                {"folderNameButton", "folderPasswordEditText"},
-                                {"folderNameEditText"}},
-                      StateCase{"a held pass code with retention on",
-                                2,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  click(f, "suspendKeyButton");
-                                },
-                                {"suspendKeyStaticText", "suspendKeyButton"},
-                                {"suspendKeyEditText"}},
-                      StateCase{"no folder controls: the pass code follows retention",
-                                1,
-                                retentionOn,
-                                join({{"suspendMatrix"}, kPassCode}),
-                                {}},
-                      StateCase{"no folder controls, pass code held",
-                                1,
-                                [](PanelFixture& f) {
-                                  retentionOn(f);
-                                  click(f, "suspendKeyButton");
-                                },
-                                {"suspendKeyButton", "suspendKeyStaticText"},
-                                {"suspendKeyEditText"}},
-                      StateCase{"no folder controls, retention off",
-                                1,
-                                [](PanelFixture&) {},
-                                {},
-                                join({{"suspendMatrix"}, kPassCode})},
-                      StateCase{"user-number mode", 2,
-                                [](PanelFixture& f) {
-                                  ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
-                                },
-                                join({kUserNumber, kJobId}), kLogin},
-                      StateCase{"user-number mode, user number held",
-                                2,
-                                [](PanelFixture& f) {
-                                  ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
-                                  click(f, "userNumberButton");
-                                },
-                                {"userNumberButton"},
-                                join({{"userNumberEditText"}, kLogin})},
-                      StateCase{"login mode, login name and password held",
-                                2,
-                                [](PanelFixture& f) {
-                                  click(f, "loginNameButton");
-                                  click(f, "passwordButton");
-                                },
-                                {"loginNameStaticText", "loginNameButton", "passwordStaticText",
-                                 "passwordButton"},
-                                join({{"loginNameEditText", "passwordEditText"}, kUserNumber})},
-                      StateCase{"identification fields follow their own holds only",
-                                2,
-                                [](PanelFixture& f) {
-                                  click(f, "userNameButton");
-                                  click(f, "jobNameButton");
-                                  click(f, "accountNumberButton");
-                                  retentionOn(f);
-                                  ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
-                                  ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(0));
-                                },
-                                {"userNameButton", "jobNameButton", "accountNumberButton"},
-                                kJobId},
-                      StateCase{"identification fields released again",
-                                2,
-                                [](PanelFixture& f) {
-                                  click(f, "userNameButton");
-                                  click(f, "accountNumberButton");
-                                  click(f, "userNameButton");
-                                  click(f, "accountNumberButton");
-                                },
-                                kJobId,
-                                {}}),
+    ::testing::Values(
+        StateCase{"retention off after a protected folder and the custom folder", 5,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 4);
+                    matrixRow(f, 2);
+                    click(f, "retentionCheckBox");
+                  },
+                  join({kLogin, kJobId}),
+                  join({kRetentionChoices, kPassCode, kFolderPassCode, kFolderName, kUserNumber})},
+        StateCase{"retention on, main folder, both folder controls", 5, retentionOn,
+                  join({kRetentionChoices, kPassCode}), join({kFolderPassCode, kFolderName})},
+        StateCase{"quick file from the pop-up",
+                  2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 0);
+                  },
+                  {"suspendMatrix", "folderSelectionPopup"},
+                  join({kPassCode, kFolderPassCode})},
+        StateCase{"quick file, then the main folder again", 2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 0);
+                    popUp(f, 1);
+                  },
+                  kPassCode, kFolderPassCode},
+        StateCase{"quick file from the matrix",
+                  3,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    matrixRow(f, 0);
+                  },
+                  {"folderSelectionMatrix"},
+                  join({kPassCode, kFolderPassCode, kFolderName})},
+        StateCase{"a device folder without pass code", 2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 3);
+                  },
+                  kPassCode, kFolderPassCode},
+        StateCase{"a device folder with a pass code",
+                  2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 4);
+                  },
+                  join({kPassCode, kFolderPassCode}),
+                  {}},
+        StateCase{"a protected folder whose list has gone", 2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 4);
+                    f.panel->folderList.reset();
+                    f.panel->folderSelectionPopUpButtonProc();
+                  },
+                  kPassCode, kFolderPassCode},
+        StateCase{"a protected folder whose list has shrunk", 2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 4);
+                    f.panel->folderList = FolderList{{u"Open", false}};
+                    f.panel->folderSelectionPopUpButtonProc();
+                  },
+                  kPassCode, kFolderPassCode},
+        StateCase{"a protected folder with its pass code held",
+                  2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    popUp(f, 4);
+                    click(f, "folderPasswordButton");
+                  },
+                  {"folderPasswordStaticText", "folderPasswordButton"},
+                  {"folderPasswordEditText"}},
+        StateCase{"the custom folder",
+                  3,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    matrixRow(f, 2);
+                  },
+                  join({kPassCode, kFolderPassCode, kFolderName}),
+                  {}},
+        StateCase{"the custom folder, then the main folder", 3,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    matrixRow(f, 2);
+                    matrixRow(f, 1);
+                  },
+                  kPassCode, join({kFolderPassCode, kFolderName})},
+        StateCase{"the custom folder with its name held",
+                  3,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    matrixRow(f, 2);
+                    click(f, "folderNameButton");
+                  },
+                  {"folderNameButton", "folderPasswordEditText"},
+                  {"folderNameEditText"}},
+        StateCase{"a held pass code with retention on",
+                  2,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    click(f, "suspendKeyButton");
+                  },
+                  {"suspendKeyStaticText", "suspendKeyButton"},
+                  {"suspendKeyEditText"}},
+        StateCase{"no folder controls: the pass code follows retention",
+                  1,
+                  retentionOn,
+                  join({{"suspendMatrix"}, kPassCode}),
+                  {}},
+        StateCase{"no folder controls, pass code held",
+                  1,
+                  [](PanelFixture& f) {
+                    retentionOn(f);
+                    click(f, "suspendKeyButton");
+                  },
+                  {"suspendKeyButton", "suspendKeyStaticText"},
+                  {"suspendKeyEditText"}},
+        StateCase{"no folder controls, retention off",
+                  1,
+                  [](PanelFixture&) {},
+                  {},
+                  join({{"suspendMatrix"}, kPassCode})},
+        StateCase{"user-number mode", 2,
+                  [](PanelFixture& f) {
+                    ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
+                  },
+                  join({kUserNumber, kJobId}), kLogin},
+        StateCase{"user-number mode, user number held",
+                  2,
+                  [](PanelFixture& f) {
+                    ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
+                    click(f, "userNumberButton");
+                  },
+                  {"userNumberButton"},
+                  join({{"userNumberEditText"}, kLogin})},
+        StateCase{
+            "login mode, login name and password held",
+            2,
+            [](PanelFixture& f) {
+              click(f, "loginNameButton");
+              click(f, "passwordButton");
+            },
+            {"loginNameStaticText", "loginNameButton", "passwordStaticText", "passwordButton"},
+            join({{"loginNameEditText", "passwordEditText"}, kUserNumber})},
+        StateCase{"identification fields follow their own holds only",
+                  2,
+                  [](PanelFixture& f) {
+                    click(f, "userNameButton");
+                    click(f, "jobNameButton");
+                    click(f, "accountNumberButton");
+                    retentionOn(f);
+                    ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(1));
+                    ASSERT_TRUE(f.control("authenticationMatrix").userSelectRow(0));
+                  },
+                  {"userNameButton", "jobNameButton", "accountNumberButton"},
+                  kJobId},
+        StateCase{"identification fields released again",
+                  2,
+                  [](PanelFixture& f) {
+                    click(f, "userNameButton");
+                    click(f, "accountNumberButton");
+                    click(f, "userNameButton");
+                    click(f, "accountNumberButton");
+                  },
+                  kJobId,
+                  {}}),
     [](const auto& info) {
       std::string name;
       for (const char* p = info.param.what; *p; ++p)
