@@ -5,12 +5,12 @@
 // never shown.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/case_names.h"
 #include "support/cli_run.h"
 #include "support/file_text.h"
 #include "support/panel_fixture.h"
@@ -166,12 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"/controls/passwordEditText/enabled", false},
                     {"/controls/userNameButton/state", 0},
                     {"/controls/userNameEditText/enabled", true}}}),
-    [](const auto& info) {
-      std::string n;
-      for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) n += *p;
-      return n;
-    });
+    NameFromWhat());
 
 TEST_F(CliActionsTest, PlainShowAndJsonShowTheFocus) {
   const json out = show({});
@@ -307,12 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "--passcode", "9x"},
                     "--passcode: the field does not accept this value",
                     "Hunter2\n"}),
-    [](const auto& info) {
-      std::string n;
-      for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) n += *p;
-      return n;
-    });
+    NameFromWhat());
 
 // The printer's folders, fetched once, are chosen by name in any case; the
 // folder pass code can be typed only for a protected folder.

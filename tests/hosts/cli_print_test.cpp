@@ -36,13 +36,15 @@ struct PrintDir {
   }
 };
 
+// A field held at print, its hold box named alike: stem + "EditText", stem + "Button".
 struct LockedField {
+  std::string stem;
   std::vector<std::string> actions;
-  const char* field;
   std::string shown;  // UTF-8
-  const char* box;
+  std::string field() const { return stem + "EditText"; }
+  std::string box() const { return stem + "Button"; }
 };
-void PrintTo(const LockedField& c, std::ostream* os) { *os << c.box; }
+void PrintTo(const LockedField& c, std::ostream* os) { *os << c.box(); }
 
 class CliPrintLockTest : public testing::TestWithParam<LockedField> {};
 
@@ -59,43 +61,31 @@ TEST_P(CliPrintLockTest, NextDialogShowsTheLockedValue) {
 
   const nlohmann::json controls = d.controls();
   ASSERT_TRUE(controls.is_object());
-  EXPECT_EQ(controls.at(GetParam().field).at("text"), GetParam().shown);
-  EXPECT_EQ(controls.at(GetParam().box).at("state"), 1);
+  EXPECT_EQ(controls.at(GetParam().field()).at("text"), GetParam().shown);
+  EXPECT_EQ(controls.at(GetParam().box()).at("state"), 1);
 
   // A dialog for another printer on the same preferences starts clean.
   const nlohmann::json other =
       d.controls({"--ppd", samplePpdPath().string(), "--printer-id", "Other_Queue"});
   ASSERT_TRUE(other.is_object());
-  EXPECT_EQ(other.at(GetParam().box).at("state"), 0);
+  EXPECT_EQ(other.at(GetParam().box()).at("state"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, CliPrintLockTest,
-    testing::Values(LockedField{{"--auth", "user-number", "--user-number", "42", "--lock",
-                                 "user-number"},
-                                "userNumberEditText",
-                                "42",
-                                "userNumberButton"},
-                    LockedField{{"--retention", "on", "--passcode", "2468", "--lock", "passcode"},
-                                "suspendKeyEditText",
-                                "2468",
-                                "suspendKeyButton"},
-                    LockedField{{"--login-name", "operator", "--lock", "login-name"},
-                                "loginNameEditText",
-                                "••••••••",
-                                "loginNameButton"},
-                    LockedField{{"--password-file", "PASSWORD_FILE", "--lock", "password"},
-                                "passwordEditText",
-                                "•••••••••••",
-                                "passwordButton"},
-                    LockedField{{"--account-number", "31415", "--lock", "account-number"},
-                                "accountNumberEditText",
-                                "31415",
-                                "accountNumberButton"},
-                    LockedField{{"--job-name", "Résumé", "--lock", "job-name"},
-                                "jobNameEditText",
-                                "Résumé",
-                                "jobNameButton"}));
+    testing::Values(
+        LockedField{"userNumber",
+                    {"--auth", "user-number", "--user-number", "42", "--lock", "user-number"},
+                    "42"},
+        LockedField{"suspendKey",
+                    {"--retention", "on", "--passcode", "2468", "--lock", "passcode"},
+                    "2468"},
+        LockedField{"loginName", {"--login-name", "operator", "--lock", "login-name"}, "••••••••"},
+        LockedField{
+            "password", {"--password-file", "PASSWORD_FILE", "--lock", "password"}, "•••••••••••"},
+        LockedField{
+            "accountNumber", {"--account-number", "31415", "--lock", "account-number"}, "31415"},
+        LockedField{"jobName", {"--job-name", "Résumé", "--lock", "job-name"}, "Résumé"}));
 
 TEST(CliPrintTest, LockedAuthenticationModeComesBackWithTheUserNumber) {
   PrintDir d;

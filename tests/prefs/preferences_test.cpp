@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "prefs/plist_values.h"
 #include "prefs/prefs_test_support.h"
+#include "support/file_text.h"
 #include "support/openssl_reference.h"
 #include "support/panel_fixture.h"
 
@@ -127,23 +128,28 @@ void fillPanel(PanelFixture& f, std::uint32_t held) {
   setHold(f, "jobNameButton", (held & kHoldJobName) != 0);
 }
 
+// A "Job Control" dictionary holding only the printer's model and release,
+// and a panel that loaded nothing from it.
+void expectFreshDictionary(plist_t jc, const KorvelPrintPdeVx418JC& panel) {
+  ASSERT_TRUE(jc);
+  EXPECT_EQ(plist_dict_get_size(jc), 2u);
+  EXPECT_EQ(plist::string(jc, "Model Name"), kModel);
+  EXPECT_EQ(plist::string(jc, "Release Number"), u"2.00");
+  EXPECT_EQ(panel.prefHoldButtonFlag, 0u);
+  EXPECT_FALSE(panel.prefAuthenticationBooleanRef);
+  EXPECT_FALSE(panel.prefUserNameStringRef);
+  EXPECT_FALSE(panel.addressStringRef);
+  ASSERT_TRUE(panel.folderList);
+  EXPECT_TRUE(panel.folderList->empty());
+}
+
 TEST(PreferencesTest, FirstDialogCreatesTheDomainWithModelAndReleaseOnly) {
   PanelFixture f;
   KorvelPrintPdeVx418JC& panel = f.make();
   const PlistPtr domain = readDomain(f);
   ASSERT_TRUE(domain);
   EXPECT_EQ(plist_dict_get_size(domain.get()), 1u);
-  plist_t jc = jobControl(domain);
-  ASSERT_TRUE(jc);
-  EXPECT_EQ(plist_dict_get_size(jc), 2u);
-  EXPECT_EQ(plist::string(jc, "Model Name"), kModel);
-  EXPECT_EQ(plist::string(jc, "Release Number"), u"2.00");
-
-  EXPECT_EQ(panel.prefHoldButtonFlag, 0u);
-  EXPECT_FALSE(panel.prefAuthenticationBooleanRef);
-  ASSERT_TRUE(panel.folderList);
-  EXPECT_TRUE(panel.folderList->empty());
-  EXPECT_FALSE(panel.addressStringRef);
+  expectFreshDictionary(jobControl(domain), panel);
 }
 
 struct StoredIdentity {
@@ -173,14 +179,7 @@ TEST_P(CheckPreferenceTest, KeepsTheDictionaryOnlyForTheSameModelAndRelease) {
     ASSERT_TRUE(panel.folderList);
     EXPECT_EQ(*panel.folderList, (FolderList{{u"Shared", true, false, false}}));
   } else {
-    EXPECT_EQ(plist_dict_get_size(jc), 2u);
-    EXPECT_EQ(plist::string(jc, "Model Name"), kModel);
-    EXPECT_EQ(plist::string(jc, "Release Number"), u"2.00");
-    EXPECT_EQ(panel.prefHoldButtonFlag, 0u);
-    EXPECT_FALSE(panel.prefUserNameStringRef);
-    EXPECT_FALSE(panel.addressStringRef);
-    ASSERT_TRUE(panel.folderList);
-    EXPECT_TRUE(panel.folderList->empty());
+    expectFreshDictionary(jc, panel);
   }
 }
 
@@ -282,7 +281,7 @@ TEST(PreferencesTest, PrintWithoutLocksStoresNoSecretAndMaskZero) {
   EXPECT_EQ(plist::string(jc, "user name"), u"Zoë Smith");
   EXPECT_EQ(plist::string(jc, "job name"), u"Report ü");
   EXPECT_EQ(plist::boolean(jc, "authentication"), true);
-  const std::string file = prefs_test::fileBytes(f.store()->fileFor(kDomain));
+  const std::string file = readFile(f.store()->fileFor(kDomain));
   for (const SecretField& s : secretFields())
     EXPECT_EQ(file.find(s.value), std::string::npos) << s.key;
 
@@ -506,6 +505,13 @@ constexpr int kRounds = 25;
 
 std::string counterKey(int writer) { return "writer " + std::to_string(writer); }
 
+std::uint64_t counterOf(plist_t domain, int writer) {
+  std::uint64_t count = 0;
+  if (plist_t node = plist_dict_get_item(domain, counterKey(writer).c_str()))
+    plist_get_uint_val(node, &count);
+  return count;
+}
+
 int runWriter(const fs::path& prefsFolder, int writer) {
   PanelFixture f;
   f.env.preferences = std::make_shared<FileDomainStore>(prefsFolder);
@@ -513,10 +519,8 @@ int runWriter(const fs::path& prefsFolder, int writer) {
   const std::u16string tag = fromUtf8(std::to_string(writer));
   for (int round = 0; round < kRounds; ++round) {
     const bool counted = f.env.preferences->update(kDomain, [&](plist_t domain) {
-      plist_t node = plist_dict_get_item(domain, counterKey(writer).c_str());
-      std::uint64_t count = 0;
-      if (node) plist_get_uint_val(node, &count);
-      plist_dict_set_item(domain, counterKey(writer).c_str(), plist_new_uint(count + 1));
+      plist_dict_set_item(domain, counterKey(writer).c_str(),
+                          plist_new_uint(counterOf(domain, writer) + 1));
       return true;
     });
     if (!counted) return 10;
@@ -558,12 +562,9 @@ TEST(PreferencesConcurrencyTest, WriterProcessesKeepEveryWritersLastChange) {
   FileDomainStore store(prefsFolder);
   const PlistPtr domain = store.read(kDomain);
   ASSERT_TRUE(domain) << "the file must still parse";
-  for (int writer = 0; writer < kWriters; ++writer) {
-    plist_t node = plist_dict_get_item(domain.get(), counterKey(writer).c_str());
-    std::uint64_t count = 0;
-    if (node) plist_get_uint_val(node, &count);
-    EXPECT_EQ(count, static_cast<std::uint64_t>(kRounds)) << counterKey(writer);
-  }
+  for (int writer = 0; writer < kWriters; ++writer)
+    EXPECT_EQ(counterOf(domain.get(), writer), static_cast<std::uint64_t>(kRounds))
+        << counterKey(writer);
   // The stored choices are one writer's last save, whole.
   plist_t jc = plist::dict(domain.get(), "Job Control");
   ASSERT_TRUE(jc);

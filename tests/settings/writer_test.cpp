@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -71,7 +72,8 @@ JobControlSettings everyControl() {
 // ---------------------------------------------------------------------------
 // A whole save: every key of the table, every value exact.
 
-TEST(WriterTest, FullSaveWritesEveryEntryExactly) {
+// Every control of the fullest layout, every field typed, the custom folder.
+JobControlSettings everyFieldTyped() {
   JobControlSettings s = everyControl();
   s.suspendRow = 1;
   s.suspendKey = u"123";
@@ -85,9 +87,13 @@ TEST(WriterTest, FullSaveWritesEveryEntryExactly) {
   s.userName = u"Ren\u00e9e";
   s.jobName = u"Q4 \"draft\"";
   s.holdMask = kHoldLoginName | kHoldUserName;
+  return s;
+}
+
+TEST(WriterTest, FullSaveWritesEveryEntryExactly) {
   Job job;
   job.context.checkHardDisk = true;
-  job.save(s);
+  job.save(everyFieldTyped());
 
   const std::string T = kT;
   const std::map<std::string, std::string> expected = {
@@ -503,27 +509,25 @@ TEST(LoginNameTest, ShorterAndClearedNamesLeaveNoStaleChunks) {
   EXPECT_FALSE(job["loginName12"]);
   EXPECT_FALSE(job["loginName02"]);
 
-  s.loginName = std::u16string(255, u'x');
-  job.save(s);
-  s.loginName = u"";  // cleared: both chunks of both families go
-  job.save(s);
-  for (const char* k : {"loginName11", "loginName12", "loginName01", "loginName02"})
-    EXPECT_FALSE(job[k]) << k;
-
-  s.loginName = std::u16string(255, u'x');
-  job.save(s);
-  s.loginName.reset();  // held, but nothing to hold
-  job.save(s);
-  for (const char* k : {"loginName11", "loginName12", "loginName01", "loginName02"})
-    EXPECT_FALSE(job[k]) << k;
-
-  s.loginName = std::u16string(255, u'x');
-  job.save(s);
-  s.loginNameField = false;  // a layout without the field
-  s.loginName.reset();
-  job.save(s);
-  for (const char* k : {"loginName11", "loginName12", "loginName01", "loginName02"})
-    EXPECT_FALSE(job[k]) << k;
+  // Cleared, held with nothing to hold, or a layout without the field: both
+  // chunks of both families go.
+  const std::pair<const char*, std::function<void(JobControlSettings&)>> clears[] = {
+      {"cleared", [](JobControlSettings& c) { c.loginName = u""; }},
+      {"nothing held", [](JobControlSettings& c) { c.loginName.reset(); }},
+      {"no field",
+       [](JobControlSettings& c) {
+         c.loginNameField = false;
+         c.loginName.reset();
+       }},
+  };
+  for (const auto& [what, clear] : clears) {
+    s.loginName = std::u16string(255, u'x');
+    job.save(s);
+    clear(s);
+    job.save(s);
+    for (const char* k : {"loginName11", "loginName12", "loginName01", "loginName02"})
+      EXPECT_FALSE(job[k]) << what << ": " << k;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -672,17 +676,8 @@ TEST(CjkSystemTest, SecondCopiesAreTheSystemEncodingBytes) {
 
 TEST(MissingControlTest, ALayoutWithoutControlsKeepsOnlySpoolTimeAndHoldMask) {
   // A full save first, so that every removal shows.
-  JobControlSettings full = everyControl();
-  full.suspendKey = u"1";
-  full.folderRow = 2;
-  full.folderName = u"F";
-  full.folderPassword = u"2";
-  full.loginName = std::u16string(255, u'l');
-  full.password = u"p";
-  full.userNumber = u"3";
-  full.accountNumber = u"4";
-  full.userName = u"u";
-  full.jobName = u"j";
+  JobControlSettings full = everyFieldTyped();
+  full.loginName = std::u16string(255, u'l');  // two chunks of each family
   Job job;
   job.context.checkHardDisk = true;
   job.save(full);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "support/case_names.h"
 #include "support/panel_states.h"
 
 namespace jc::test {
@@ -26,6 +27,15 @@ std::u16string text(PanelFixture& f, const char* field) { return f.control(field
 const char* focusName(PanelFixture& f) {
   const HeadlessControl* c = f.view()->focusedControl();
   return c ? c->name().c_str() : "(none)";
+}
+// The folder-matrix layout with retention on, the custom folder chosen and
+// both of its fields typed.
+void customFolderTyped(PanelFixture& f) {
+  openPanel(f, 3);
+  click(f, "retentionCheckBox");
+  selectRow(f, "folderSelectionMatrix", 2);
+  typeInto(f, "folderNameEditText", u"Box");
+  typeInto(f, "folderPasswordEditText", u"42");
 }
 
 TEST(RetentionActionTest, TurningOffResetsTheGroupButHeldFieldsKeepTheirText) {
@@ -70,11 +80,7 @@ TEST(RetentionActionTest, TurningOffResetsTheGroupButHeldFieldsKeepTheirText) {
 
 TEST(RetentionActionTest, TurningOffLeavesQuickFileOfTheMatrixForTheMainFolder) {
   PanelFixture f;
-  openPanel(f, 3);
-  click(f, "retentionCheckBox");
-  selectRow(f, "folderSelectionMatrix", 2);
-  typeInto(f, "folderNameEditText", u"Box");
-  typeInto(f, "folderPasswordEditText", u"42");
+  customFolderTyped(f);
   selectRow(f, "folderSelectionMatrix", 0);
   EXPECT_EQ(text(f, "folderNameEditText"), u"");
   click(f, "retentionCheckBox");
@@ -147,11 +153,7 @@ INSTANTIATE_TEST_SUITE_P(FolderLayouts, HoldModeActionTest, ::testing::Values(2,
 
 TEST(FolderMatrixActionTest, CustomFolderKeepsNameAndPassCode) {
   PanelFixture f;
-  openPanel(f, 3);
-  click(f, "retentionCheckBox");
-  selectRow(f, "folderSelectionMatrix", 2);
-  typeInto(f, "folderNameEditText", u"Box");
-  typeInto(f, "folderPasswordEditText", u"42");
+  customFolderTyped(f);
   selectRow(f, "folderSelectionMatrix", 2);
   EXPECT_EQ(text(f, "folderNameEditText"), u"Box");
   EXPECT_EQ(text(f, "folderPasswordEditText"), u"42");
@@ -264,12 +266,7 @@ INSTANTIATE_TEST_SUITE_P(Names, LoginNameMaskTest,
                                            MaskCase{"kanji", u"\u65E5\u672C", 2},
                                            MaskCase{"surrogate pair", u"\U0001F600x", 3},
                                            MaskCase{"spaces", u"a b ", 4}),
-                         [](const auto& info) {
-                           std::string n;
-                           for (const char* p = info.param.what; *p; ++p)
-                             if (*p != ' ') n += *p;
-                           return n;
-                         });
+                         NameFromWhat());
 
 TEST(LoginNameMaskTest, WithTheBoxOffTheActionAlwaysEmptiesTheField) {
   PanelFixture f;

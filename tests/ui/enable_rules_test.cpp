@@ -2,12 +2,12 @@
 // from retention, the folder choice, the authentication mode and the holds.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "support/case_names.h"
 #include "support/panel_states.h"
 #include "support/test_layouts.h"
 
@@ -429,12 +429,7 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   kJobId,
                   {}}),
-    [](const auto& info) {
-      std::string name;
-      for (const char* p = info.param.what; *p; ++p)
-        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-      return name;
-    });
+    NameFromWhat());
 
 }  // namespace
 }  // namespace jc::test

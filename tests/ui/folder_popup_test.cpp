@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "support/case_names.h"
 #include "support/panel_states.h"
 #include "support/test_layouts.h"
 
@@ -145,12 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SearchCase{"no name", kThree, std::nullopt, 1},
                       SearchCase{"empty list", FolderList{}, u"Scans", 1},
                       SearchCase{"no list", std::nullopt, u"Scans", 1}),
-    [](const auto& info) {
-      std::string n;
-      for (const char* p = info.param.what; *p; ++p)
-        if (*p != ' ' && *p != '-') n += *p;
-      return n;
-    });
+    NameFromWhat());
 
 }  // namespace
 }  // namespace jc::test
