@@ -9,6 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
 namespace jc {
 namespace {
 
@@ -16,50 +19,13 @@ namespace fs = std::filesystem;
 
 const fs::path kBundle = JC_BUILD_BUNDLE_DIR;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "jc-bundle-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test::ScopedEnv;
+using test::TempDir;
 
 void writeFile(const fs::path& file, const std::string& bytes) {
   fs::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << bytes;
 }
-
-// Restores an environment variable when the test ends.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(DirectoryBundleTest, FindsResourcesAndLayouts) {
   const DirectoryBundle bundle(kBundle, "en");
@@ -149,15 +115,16 @@ TEST(DirectoryBundleTest, LanguageFromTheEnvironment) {
         << (c.language ? c.language : "-") << " " << (c.lcAll ? c.lcAll : "-") << " "
         << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
   }
-  ScopedEnv language("LANGUAGE", nullptr), all("LC_ALL", nullptr),
-      messages("LC_MESSAGES", "ja_JP.UTF-8");
+  ScopedEnv env;
+  env.set("LANGUAGE", std::nullopt).set("LC_ALL", std::nullopt).set("LC_MESSAGES", "ja_JP.UTF-8");
   EXPECT_EQ(DirectoryBundle::languageFromEnvironment(), "ja_JP");
 }
 
 void functionInThisExecutable() {}
 
 TEST(DirectoryBundleTest, FindsTheFolderFromTheModulesPlace) {
-  ScopedEnv clear(DirectoryBundle::kFolderVariable, nullptr);
+  ScopedEnv env;
+  env.set(DirectoryBundle::kFolderVariable, std::nullopt);
   // The tests run from <build>/bin, the module lives in <build>/lib/jobcontrol.
   const auto fromExecutable =
       DirectoryBundle::findFolder(reinterpret_cast<const void*>(&functionInThisExecutable));
@@ -210,10 +177,11 @@ TEST(DirectoryBundleTest, FolderLayoutsOfAnInstallation) {
 }
 
 TEST(DirectoryBundleTest, EnvironmentOverrideWins) {
-  ScopedEnv override(DirectoryBundle::kFolderVariable, "/opt/elsewhere/jobcontrol");
+  ScopedEnv env;
+  env.set(DirectoryBundle::kFolderVariable, "/opt/elsewhere/jobcontrol");
   EXPECT_EQ(DirectoryBundle::findFolder(reinterpret_cast<const void*>(&functionInThisExecutable)),
             fs::path("/opt/elsewhere/jobcontrol"));
-  ScopedEnv empty(DirectoryBundle::kFolderVariable, "");
+  env.set(DirectoryBundle::kFolderVariable, "");
   const auto folder =
       DirectoryBundle::findFolder(reinterpret_cast<const void*>(&functionInThisExecutable));
   ASSERT_TRUE(folder.has_value());

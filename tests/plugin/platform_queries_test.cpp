@@ -4,15 +4,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 
 namespace jc::test {
 namespace {
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
-}
 
 std::string versionPlist(const std::string& version) {
   return R"(<?xml version="1.0" encoding="UTF-8"?>

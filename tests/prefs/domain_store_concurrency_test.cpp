@@ -9,12 +9,13 @@
 
 #include "prefs/domain_store.h"
 #include "prefs/prefs_test_support.h"
+#include "support/temp_dir.h"
 
 namespace jc {
 namespace {
 
 namespace fs = std::filesystem;
-using prefs_test::TempFolder;
+using test::TempDir;
 
 constexpr char kDomain[] = "korvel.mfp.Shared_Queue";
 constexpr int kWriters = 4;
@@ -57,7 +58,7 @@ void expectEveryRoundKept(const fs::path& folder) {
 }
 
 TEST(DomainStoreConcurrencyTest, WriterProcessesKeepEachOthersChanges) {
-  TempFolder temp;
+  TempDir temp;
   const fs::path folder = temp.path() / "jobcontrol";
   std::vector<pid_t> children;
   for (int writer = 0; writer < kWriters; ++writer) {
@@ -93,7 +94,7 @@ TEST(DomainStoreConcurrencyTest, WriterProcessesKeepEachOthersChanges) {
 }
 
 TEST(DomainStoreConcurrencyTest, WriterThreadsKeepEachOthersChanges) {
-  TempFolder temp;
+  TempDir temp;
   const fs::path folder = temp.path() / "jobcontrol";
   std::vector<std::thread> threads;
   std::vector<char> succeeded(kWriters, 0);

@@ -11,15 +11,18 @@
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
 #include "prefs/prefs_test_support.h"
+#include "support/file_text.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace jc {
 namespace {
 
 namespace fs = std::filesystem;
-using prefs_test::fileBytes;
-using prefs_test::TempFolder;
-using prefs_test::writeBytes;
 using prefs_test::xmlOf;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
 
 constexpr char kDomain[] = "korvel.mfp.Sample_MFP";
 
@@ -60,7 +63,7 @@ std::vector<std::string> strayFiles(const fs::path& folder) {
 
 class FileDomainStoreTest : public ::testing::Test {
  protected:
-  TempFolder temp_;
+  TempDir temp_;
   fs::path folder_ = temp_.path() / "config" / "jobcontrol";
   FileDomainStore store_{folder_};
 };
@@ -83,7 +86,7 @@ TEST_F(FileDomainStoreTest, RoundTripsANestedDictionary) {
     plist_dict_set_item(domain, "Job Control", jc);
     return true;
   }));
-  const std::string written = fileBytes(store_.fileFor(kDomain));
+  const std::string written = readFile(store_.fileFor(kDomain));
 
   const PlistPtr read = store_.read(kDomain);
   ASSERT_TRUE(read);
@@ -160,19 +163,19 @@ TEST_F(FileDomainStoreTest, CorruptFileIsSetAsideAndReadsMissing) {
   const fs::path corrupt = file.string() + ".corrupt";
   const fs::path corrupt1 = file.string() + ".corrupt.1";
 
-  writeBytes(file, "<plist><dict><key>torn");
+  writeFile(file, "<plist><dict><key>torn");
   EXPECT_FALSE(store_.read(kDomain));
   EXPECT_FALSE(fs::exists(file));
-  EXPECT_EQ(fileBytes(corrupt), "<plist><dict><key>torn");
+  EXPECT_EQ(readFile(corrupt), "<plist><dict><key>torn");
 
   // A root that is not a dictionary is no domain either; the first copy stays.
-  writeBytes(file, "<plist><string>x</string></plist>");
+  writeFile(file, "<plist><string>x</string></plist>");
   EXPECT_FALSE(store_.read(kDomain));
-  EXPECT_EQ(fileBytes(corrupt), "<plist><dict><key>torn");
-  EXPECT_EQ(fileBytes(corrupt1), "<plist><string>x</string></plist>");
+  EXPECT_EQ(readFile(corrupt), "<plist><dict><key>torn");
+  EXPECT_EQ(readFile(corrupt1), "<plist><string>x</string></plist>");
 
   // A write sets a bad file aside as well, then writes a good one.
-  writeBytes(file, "");
+  writeFile(file, "");
   ASSERT_TRUE(setString(store_, kDomain, "fresh", "yes"));
   EXPECT_TRUE(fs::exists(file.string() + ".corrupt.2"));
   const PlistPtr read = store_.read(kDomain);
@@ -185,14 +188,14 @@ TEST_F(FileDomainStoreTest, PlantedSymlinkIsReplacedNotFollowed) {
   const fs::path target = temp_.path() / "target.plist";
   const std::string targetBytes =
       "<plist><dict><key>elsewhere</key><string>keep me</string></dict></plist>";
-  writeBytes(target, targetBytes);
+  writeFile(target, targetBytes);
   const fs::path file = store_.fileFor(kDomain);
   fs::create_symlink(target, file);
 
   EXPECT_FALSE(store_.read(kDomain));
   ASSERT_TRUE(setString(store_, kDomain, "a", "b"));
   EXPECT_FALSE(fs::is_symlink(fs::symlink_status(file)));
-  EXPECT_EQ(fileBytes(target), targetBytes);
+  EXPECT_EQ(readFile(target), targetBytes);
   const PlistPtr read = store_.read(kDomain);
   EXPECT_EQ(stringAt(read.get(), "a"), "b");
   EXPECT_FALSE(stringAt(read.get(), "elsewhere").has_value());
@@ -222,18 +225,18 @@ TEST_F(FileDomainStoreTest, FailingChangeWritesNothing) {
   EXPECT_FALSE(fs::exists(store_.fileFor(kDomain)));
 
   ASSERT_TRUE(setString(store_, kDomain, "a", "old"));
-  const std::string before = fileBytes(store_.fileFor(kDomain));
+  const std::string before = readFile(store_.fileFor(kDomain));
   EXPECT_FALSE(store_.update(kDomain, [](plist_t domain) {
     plist_dict_set_item(domain, "a", plist_new_string("new"));
     return false;
   }));
-  EXPECT_EQ(fileBytes(store_.fileFor(kDomain)), before);
+  EXPECT_EQ(readFile(store_.fileFor(kDomain)), before);
   EXPECT_TRUE(strayFiles(folder_).empty());
 }
 
 TEST_F(FileDomainStoreTest, TreeTooDeepToReadBackIsNotWritten) {
   ASSERT_TRUE(setString(store_, kDomain, "a", "old"));
-  const std::string before = fileBytes(store_.fileFor(kDomain));
+  const std::string before = readFile(store_.fileFor(kDomain));
   EXPECT_FALSE(store_.update(kDomain, [](plist_t domain) {
     plist_t inner = plist_new_array();
     for (int i = 0; i < kMaxPlistNesting; ++i) {
@@ -244,22 +247,22 @@ TEST_F(FileDomainStoreTest, TreeTooDeepToReadBackIsNotWritten) {
     plist_dict_set_item(domain, "deep", inner);
     return true;
   }));
-  EXPECT_EQ(fileBytes(store_.fileFor(kDomain)), before);
+  EXPECT_EQ(readFile(store_.fileFor(kDomain)), before);
 }
 
 TEST_F(FileDomainStoreTest, FailedWriteLeavesOldFileAndNoTemporaryFile) {
   // A directory where the domain file belongs makes the final rename fail.
   ASSERT_TRUE(setString(store_, "other", "a", "b"));
-  const std::string otherBefore = fileBytes(store_.fileFor("other"));
+  const std::string otherBefore = readFile(store_.fileFor("other"));
   fs::create_directory(store_.fileFor(kDomain));
   EXPECT_FALSE(setString(store_, kDomain, "a", "b"));
   EXPECT_TRUE(fs::is_directory(store_.fileFor(kDomain)));
   EXPECT_TRUE(strayFiles(folder_).empty());
-  EXPECT_EQ(fileBytes(store_.fileFor("other")), otherBefore);
+  EXPECT_EQ(readFile(store_.fileFor("other")), otherBefore);
 }
 
 TEST_F(FileDomainStoreTest, UnusableFolderFailsQuietly) {
-  writeBytes(temp_.path() / "config", "a file, not a folder");
+  writeFile(temp_.path() / "config", "a file, not a folder");
   EXPECT_FALSE(setString(store_, kDomain, "a", "b"));
   EXPECT_FALSE(store_.read(kDomain));
 
@@ -268,39 +271,17 @@ TEST_F(FileDomainStoreTest, UnusableFolderFailsQuietly) {
   EXPECT_FALSE(nowhere.read(kDomain));
 }
 
-class ScopedEnv {
- public:
-  explicit ScopedEnv(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) saved_ = value;
-  }
-  ~ScopedEnv() {
-    if (saved_) {
-      ::setenv(name_, saved_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  void set(const char* value) { ::setenv(name_, value, 1); }
-  void unset() { ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
-
 TEST(FileDomainStoreDefaultFolderTest, FollowsXdgThenHomeThenPasswordEntry) {
-  ScopedEnv xdg("XDG_CONFIG_HOME");
-  ScopedEnv home("HOME");
-  xdg.set("/xdg/config");
-  home.set("/home/someone");
+  test::ScopedEnv env;
+  env.set("XDG_CONFIG_HOME", "/xdg/config").set("HOME", "/home/someone");
   EXPECT_EQ(FileDomainStore::defaultFolder(), fs::path("/xdg/config/jobcontrol"));
 
-  xdg.set("relative/config");  // not an absolute path: ignored
+  env.set("XDG_CONFIG_HOME", "relative/config");  // not an absolute path: ignored
   EXPECT_EQ(FileDomainStore::defaultFolder(), fs::path("/home/someone/.config/jobcontrol"));
-  xdg.unset();
+  env.set("XDG_CONFIG_HOME", std::nullopt);
   EXPECT_EQ(FileDomainStore::defaultFolder(), fs::path("/home/someone/.config/jobcontrol"));
 
-  home.unset();
+  env.set("HOME", std::nullopt);
   const fs::path fromPasswd = FileDomainStore::defaultFolder();
   EXPECT_TRUE(fromPasswd.is_absolute()) << fromPasswd;
   EXPECT_EQ(fromPasswd.filename(), "jobcontrol");

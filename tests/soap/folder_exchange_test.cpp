@@ -5,17 +5,16 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
 #include "prefs/plist_values.h"
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 #include "support/printer_simulator.h"
 
@@ -41,18 +40,6 @@ struct Item {
 std::ostream& operator<<(std::ostream& out, const Item& item) {
   if (item.separator) return out << "---";
   return out << toUtf8(item.title) << (item.locked ? " (lock)" : "");
-}
-
-std::optional<std::string> readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 PrinterSimulator::Options answering(Mode mode) {
@@ -208,7 +195,7 @@ TEST_F(FolderExchangeTest, ThreeFoldersLandInTheListThePopUpAndThePreferences) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].method, "POST");
   EXPECT_EQ(requests[0].target, PrinterSimulator::kServicePath);
-  const auto request = readFile(buildBundleFolder() / "listfiles.xml");
+  const auto request = readFileIfAny(buildBundleFolder() / "listfiles.xml");
   ASSERT_TRUE(request && !request->empty());
   EXPECT_EQ(requests[0].body, *request);
 
@@ -338,7 +325,7 @@ TEST_F(FolderExchangeTest, SuccessfulEmptyBodyKeepsTheList) {
   typeAddress(printer.address());
   press();
   EXPECT_TRUE(alerts().empty());
-  EXPECT_EQ(readFile(f.env.responseFile), "");  // the answer was stored, and is empty
+  EXPECT_EQ(readFileIfAny(f.env.responseFile), "");  // the answer was stored, and is empty
   EXPECT_EQ(panel.folderList, kKept);
   EXPECT_EQ(stored().files, kKept);
   EXPECT_EQ(popUpItems(), itemsFor(kKept));
@@ -383,7 +370,7 @@ TEST_P(FailedRequestTest, KeepsTheListAndIgnoresTheEarlierAnswer) {
   EXPECT_EQ(panel.folderList, kKept);
   EXPECT_EQ(popUpItems(), itemsFor(kKept));
   EXPECT_EQ(stored().files, kKept);
-  EXPECT_EQ(readFile(f.env.responseFile), stale);
+  EXPECT_EQ(readFileIfAny(f.env.responseFile), stale);
 }
 
 const std::string kListBody = folderListAnswer({{"Not found", false, false}});

@@ -6,18 +6,21 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "soap/folder_list_parser.h"
+#include "support/file_text.h"
 #include "support/printer_simulator.h"
+#include "support/temp_dir.h"
 
 namespace jc {
 namespace {
 
 using test::PrinterSimulator;
+using test::readFileIfAny;
+using test::TempDir;
+using test::writeFile;
 using Mode = PrinterSimulator::Mode;
 using Outcome = KorvelPrintPdeVx418JCSOAPClient::Outcome;
 using Clock = std::chrono::steady_clock;
@@ -42,24 +45,12 @@ class RecordingRunLoop : public RunLoop {
   std::vector<Clock::time_point> turns;
 };
 
-std::optional<std::string> readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class SoapClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(name);
-    char pattern[] = "/tmp/jc-soap-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    responseFile_ = dir_ / "vwxyz.xml";
+    responseFile_ = dir_.path() / "vwxyz.xml";
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   struct Exchange {
     Outcome outcome;
@@ -83,9 +74,9 @@ class SoapClientTest : public ::testing::Test {
     return {outcome, client->finished(), callback.calls, Clock::now() - start, loop.turns, start};
   }
 
-  void plantEarlierAnswer() { std::ofstream(responseFile_, std::ios::binary) << "earlier"; }
+  void plantEarlierAnswer() { writeFile(responseFile_, "earlier"); }
 
-  std::filesystem::path dir_;
+  TempDir dir_;
   std::filesystem::path responseFile_;
 };
 
@@ -116,7 +107,7 @@ TEST_F(SoapClientTest, PostsTheBodyWithTheFixedHeaderFields) {
     EXPECT_EQ(request.headerCount("Expect"), 0u);
     EXPECT_EQ(request.headerCount("Transfer-Encoding"), 0u);
     EXPECT_EQ(request.body, body);
-    EXPECT_EQ(readFile(responseFile_), printer.answerBody());
+    EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
   }
 }
 
@@ -133,7 +124,7 @@ TEST_F(SoapClientTest, SuccessfulAnswerReplacesTheResponseFileForTheParser) {
                                        {u"Payroll", true, true, false},
                                        {u"Scans", false, false, false}}));
   // No stray temporary files beside it.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
 TEST_F(SoapClientTest, AnswerInPiecesIsTheirExactConcatenation) {
@@ -146,7 +137,7 @@ TEST_F(SoapClientTest, AnswerInPiecesIsTheirExactConcatenation) {
     options.chunked = chunked;
     PrinterSimulator printer(options);
     EXPECT_EQ(send(printer.url()).outcome, Outcome::Success);
-    EXPECT_EQ(readFile(responseFile_), printer.answerBody());
+    EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
   }
 }
 
@@ -174,7 +165,7 @@ TEST_F(SoapClientTest, FollowsRedirectsAsABrowserDoes) {
     EXPECT_EQ(requests[1].header("Content-Length"),
               c.bodyResent ? std::optional(std::to_string(kRequest.size())) : std::nullopt);
     // Only the final answer's body lands in the file.
-    EXPECT_EQ(readFile(responseFile_), printer.answerBody());
+    EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
   }
 }
 
@@ -207,7 +198,7 @@ TEST_F(SoapClientTest, FailedTransfersTellTheContextOnceAndKeepTheFile) {
     EXPECT_EQ(exchange.outcome, Outcome::Failed);
     EXPECT_EQ(exchange.finished, KorvelPrintPdeVx418JCSOAPClient::kFailed);
     EXPECT_EQ(exchange.callbacks, 1);
-    EXPECT_EQ(readFile(responseFile_), "earlier");
+    EXPECT_EQ(readFileIfAny(responseFile_), "earlier");
   }
 }
 
@@ -222,7 +213,7 @@ TEST_F(SoapClientTest, RefusedConnectionIsAFailedTransfer) {
 
 TEST_F(SoapClientTest, AnswerThatCannotBeStoredIsAFailure) {
   PrinterSimulator printer;
-  responseFile_ = dir_ / "missing-folder" / "vwxyz.xml";
+  responseFile_ = dir_.path() / "missing-folder" / "vwxyz.xml";
   const Exchange exchange = send(printer.url());
   EXPECT_EQ(exchange.outcome, Outcome::Failed);
   EXPECT_EQ(exchange.callbacks, 1);
@@ -243,7 +234,7 @@ TEST_F(SoapClientTest, StalledPrinterTimesOutOnce) {
   EXPECT_GE(exchange.elapsed, milliseconds(1500));
   EXPECT_LT(exchange.elapsed, milliseconds(1500 + 1000));
   EXPECT_GE(exchange.turns.size(), 3u);
-  EXPECT_EQ(readFile(responseFile_), "earlier");
+  EXPECT_EQ(readFileIfAny(responseFile_), "earlier");
 }
 
 TEST_F(SoapClientTest, StalledPrinterTimesOutAfterTwentySeconds) {
@@ -270,7 +261,7 @@ TEST_F(SoapClientTest, SlowDripWithinTheTimeOutSucceeds) {
   EXPECT_EQ(exchange.outcome, Outcome::Success);
   EXPECT_EQ(exchange.callbacks, 0);
   EXPECT_GT(exchange.elapsed, milliseconds(500));  // it did drip
-  EXPECT_EQ(readFile(responseFile_), printer.answerBody());
+  EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
 }
 
 TEST_F(SoapClientTest, FastAnswerEndsTheWaitAtOnce) {
@@ -306,14 +297,14 @@ TEST_F(SoapClientTest, HostEventsRunAtLeastOnceASecondWhileWaiting) {
 }
 
 TEST_F(SoapClientTest, PlantedLinkIsReplacedNotFollowed) {
-  const auto victim = dir_ / "victim";
-  std::ofstream(victim) << "precious";
+  const auto victim = dir_.path() / "victim";
+  writeFile(victim, "precious");
   std::filesystem::create_symlink(victim, responseFile_);
   PrinterSimulator printer;
   ASSERT_EQ(send(printer.url()).outcome, Outcome::Success);
   EXPECT_FALSE(std::filesystem::is_symlink(responseFile_));
-  EXPECT_EQ(readFile(responseFile_), printer.answerBody());
-  EXPECT_EQ(readFile(victim), "precious");
+  EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
+  EXPECT_EQ(readFileIfAny(victim), "precious");
 }
 
 TEST(SoapClientAddressTest, AcceptsOnlyHttpUrlsWithAHost) {

@@ -5,17 +5,6 @@
 
 namespace jc::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "jc-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::filesystem::path buildBundleFolder() { return JC_BUILD_BUNDLE_DIR; }
 std::filesystem::path samplePpdPath() { return buildBundleFolder() / "printer" / "Sample_MFP.ppd"; }
 std::filesystem::path testDataPath(const std::string& relative) {

@@ -15,21 +15,9 @@
 #include "platform/directory_bundle.h"
 #include "plugin/panel.h"
 #include "prefs/domain_store.h"
+#include "support/temp_dir.h"
 
 namespace jc::test {
-
-// A fresh folder under the system's temporary folder, removed with its content.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // A clock stopped at one moment.
 class FixedClock final : public Clock {

@@ -7,21 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
-#include "support/panel_fixture.h"
+#include "support/file_text.h"
+#include "support/temp_dir.h"
 
 namespace jc::test {
-namespace {
-
-std::string readWhole(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& args,
                          const std::map<std::string, std::optional<std::string>>& environment,
@@ -32,7 +23,7 @@ ProcessResult runProcess(const std::vector<std::string>& args,
   const auto inFile = dir.path() / "stdin";
   const auto outFile = dir.path() / "stdout";
   const auto errFile = dir.path() / "stderr";
-  std::ofstream(inFile, std::ios::binary) << input;
+  writeFile(inFile, input);
 
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -75,8 +66,8 @@ ProcessResult runProcess(const std::vector<std::string>& args,
   }
   ProcessResult result;
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = readWhole(outFile);
-  result.err = readWhole(errFile);
+  result.out = readFile(outFile);
+  result.err = readFile(errFile);
   return result;
 }
 
