@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -81,5 +82,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> real_;
   std::map<std::string, double> cpu_;
 };
+
+// The benchmarks' main: runs those named on the command line, hands their
+// times to `report`, and removes the scratch folder.
+inline int runWithRatios(int argc, char** argv,
+                         const std::function<void(const RatioReporter&)>& report) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  report(reporter);
+  std::filesystem::remove_all(scratchFolder());
+  benchmark::Shutdown();
+  return 0;
+}
 
 }  // namespace jc::bench

@@ -110,12 +110,7 @@ BENCHMARK(BM_RebuildPopUp)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::
 }  // namespace jc
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jc::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
-  std::filesystem::remove_all(jc::bench::scratchFolder());
-  benchmark::Shutdown();
-  return 0;
+  return jc::bench::runWithRatios(argc, argv, [](const jc::bench::RatioReporter& reporter) {
+    reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
+  });
 }

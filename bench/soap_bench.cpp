@@ -170,22 +170,16 @@ BENCHMARK(BM_ParseFolderList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmar
 }  // namespace jc
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jc::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-
-  auto client = reporter.time("BM_ClientExchange/iterations:200/real_time");
-  auto curl = reporter.time("BM_CurlCommandExchange/iterations:200/real_time");
-  if (client && curl) {
-    std::printf("exchange: client %.3f ms, curl command %.3f ms (%d each)\n", *client, *curl,
-                jc::kExchanges);
-    std::printf("ratio client/curl = %.3f\n", *client / *curl);
-  }
-  // Parsing is single-threaded work: its CPU time is the steadier figure on a
-  // busy machine.
-  reporter.printGrowth("BM_ParseFolderList", "parse");
-  std::filesystem::remove_all(jc::bench::scratchFolder());
-  benchmark::Shutdown();
-  return 0;
+  return jc::bench::runWithRatios(argc, argv, [](const jc::bench::RatioReporter& reporter) {
+    auto client = reporter.time("BM_ClientExchange/iterations:200/real_time");
+    auto curl = reporter.time("BM_CurlCommandExchange/iterations:200/real_time");
+    if (client && curl) {
+      std::printf("exchange: client %.3f ms, curl command %.3f ms (%d each)\n", *client, *curl,
+                  jc::kExchanges);
+      std::printf("ratio client/curl = %.3f\n", *client / *curl);
+    }
+    // Parsing is single-threaded work: its CPU time is the steadier figure on
+    // a busy machine.
+    reporter.printGrowth("BM_ParseFolderList", "parse");
+  });
 }
