@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 
 #include <bit>
+#include <initializer_list>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -66,13 +67,21 @@ TEST(TextEncodingTest, ConvertsLikeIconvAndDecodesBack) {
   }
 }
 
+// Texts and the bytes the lossless conversion makes of them within 32
+// characters and 32 bytes.
+struct BytesCase {
+  std::u16string text;
+  CFStringEncoding enc;
+  std::string bytes;
+};
+
+void expectLosslessBytes(std::initializer_list<BytesCase> cases) {
+  for (const BytesCase& c : cases)
+    EXPECT_EQ(convertLossless(c.text, c.enc, 32, 32), c.bytes) << "encoding " << c.enc;
+}
+
 TEST(TextEncodingTest, KnownBytes) {
-  struct Case {
-    std::u16string text;
-    CFStringEncoding enc;
-    std::string bytes;
-  };
-  const Case cases[] = {
+  expectLosslessBytes({
       {u"\u00e9", kCFStringEncodingMacRoman, "\x8E"},
       {u"\u20ac", kCFStringEncodingMacRoman, "\xDB"},
       {u"\u20ac", kCFStringEncodingWindowsLatin1, "\x80"},
@@ -86,10 +95,7 @@ TEST(TextEncodingTest, KnownBytes) {
       {u"\u4e2d", kCFStringEncodingMacChineseTrad, "\xA4\xA4"},
       {u"\u4e2d", kCFStringEncodingMacChineseSimp, "\xD6\xD0"},
       {u"\ud55c", kCFStringEncodingMacKorean, "\xC7\xD1"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(convertLossless(c.text, c.enc, 32, 32), c.bytes) << "encoding " << c.enc;
-  }
+  });
 }
 
 TEST(TextEncodingTest, AsciiControlsStayThemselvesInShiftJis) {
@@ -157,12 +163,7 @@ TEST(TextLimitTest, StopsAtWholeCharactersWithinBothLimits) {
 }
 
 TEST(TextConversionTest, LosslessStopsAtFirstUnrepresentableCharacter) {
-  struct Case {
-    std::u16string text;
-    CFStringEncoding enc;
-    std::string bytes;
-  };
-  const Case cases[] = {
+  expectLosslessBytes({
       {u"Caf\u00e9\u6771\u4eac", kCFStringEncodingMacRoman, "Caf\x8E"},
       {u"\u6771\u4eac", kCFStringEncodingMacRoman, ""},
       {u"abc\u20acd", kCFStringEncodingISOLatin1, "abc"},
@@ -177,10 +178,7 @@ TEST(TextConversionTest, LosslessStopsAtFirstUnrepresentableCharacter) {
       {u"a\xDC00"
        u"b",
        kCFStringEncodingUTF8, "a"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(convertLossless(c.text, c.enc, 32, 32), c.bytes) << "encoding " << c.enc;
-  }
+  });
 }
 
 TEST(TextConversionTest, LossyPutsOneLossBytePerCharacter) {
