@@ -39,7 +39,8 @@ std::optional<std::string> hostOfDeviceURI(const std::string& uri) {
   const std::string_view s = scheme.data();
   // Compared exactly: httpSeparateURI keeps the scheme's case.
   const auto colon = uri.find(':');
-  if (colon == std::string::npos || std::string_view(uri).substr(0, colon) != s) return std::nullopt;
+  if (colon == std::string::npos || std::string_view(uri).substr(0, colon) != s)
+    return std::nullopt;
   if (s != "ipp" && s != "lpd" && s != "socket") return std::nullopt;
   if (host[0] == '\0') return std::nullopt;
   return std::string(host.data());
@@ -60,7 +61,8 @@ KorvelPrintPdeVx418JC::KorvelPrintPdeVx418JC(HostCallback* callback, PanelEnviro
   if (ppd) {
     ppdEncoding = getEncodingFromPPD(ppd);
     if (ppd->modelname && ppd->modelname[0])
-      if (auto model = decodeBytesNS(ppd->modelname, ppdEncoding)) modelStringRef = std::move(*model);
+      if (auto model = decodeBytesNS(ppd->modelname, ppdEncoding))
+        modelStringRef = std::move(*model);
     PrintSession* session = callback->printSession();
     Printer* printer = session ? session->currentPrinter() : nullptr;
     if (printer) {
@@ -232,8 +234,7 @@ SummaryInfo KorvelPrintPdeVx418JC::summaryInfo() {
             add(trimColons(folderSelectionStaticText.stringValue()), item->title);
         }
         if (suspendMatrix) {
-          if (ControlRef cell = suspendMatrix.selectedCell())
-            add(suspendBox.title(), cell.title());
+          if (ControlRef cell = suspendMatrix.selectedCell()) add(suspendBox.title(), cell.title());
         }
       } else {
         add(retentionCheckBox.title(), localizedString(u"Off"));

@@ -62,7 +62,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool isTiger() const { return env_.capabilities.tiger; }
 
   // Label translation up to the first colon; none for no object.
-  std::optional<std::u16string> localizedStringValue(const std::optional<std::u16string>& text) const;
+  std::optional<std::u16string> localizedStringValue(
+      const std::optional<std::u16string>& text) const;
   // A text field gives its string value, a box, button or cell its title.
   std::optional<std::u16string> localizedStringValue(ControlRef control) const;
   std::u16string localizedString(std::u16string_view key) const;
@@ -180,15 +181,15 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   ControlRef tabView, retentionCheckBox, suspendBox, suspendMatrix, holdOnlyRadioButton,
       holdAfterRadioButton, samplePrintRadioButton, suspendKeyStaticText, suspendKeyEditText,
       suspendKeyButton, filingBox, folderSelectionStaticText, folderSelectionPopup,
-      folderPasswordStaticText, folderPasswordEditText, folderPasswordButton,
-      folderSelectionMatrix, quickFileRadioButton, mainFolderRadioButton, customFolderRadioButton,
-      folderNameEditText, folderNameButton, authenticationMatrix, authenticationRadioButton,
-      loginNameStaticText, loginNameEditText, loginNameButton, passwordStaticText,
-      passwordEditText, passwordButton, userNumberMatrix, userNumberRadioButton,
-      userNumberEditText, userNumberButton, accountNumberStaticText, accountNumberEditText,
-      accountNumberButton, jobIDBox, userNameStaticText, userNameEditText, userNameButton,
-      jobNameStaticText, jobNameEditText, jobNameButton, printersAddressStaticText,
-      printersAddressEditText, chasingArrow, getFolderNameButton;
+      folderPasswordStaticText, folderPasswordEditText, folderPasswordButton, folderSelectionMatrix,
+      quickFileRadioButton, mainFolderRadioButton, customFolderRadioButton, folderNameEditText,
+      folderNameButton, authenticationMatrix, authenticationRadioButton, loginNameStaticText,
+      loginNameEditText, loginNameButton, passwordStaticText, passwordEditText, passwordButton,
+      userNumberMatrix, userNumberRadioButton, userNumberEditText, userNumberButton,
+      accountNumberStaticText, accountNumberEditText, accountNumberButton, jobIDBox,
+      userNameStaticText, userNameEditText, userNameButton, jobNameStaticText, jobNameEditText,
+      jobNameButton, printersAddressStaticText, printersAddressEditText, chasingArrow,
+      getFolderNameButton;
 
   std::optional<std::vector<unsigned char>> requestData;
   std::optional<std::vector<unsigned char>> debugData;

@@ -16,19 +16,20 @@
 
 namespace jc {
 
-inline constexpr const char* kSystemVersionFile = "/System/Library/CoreServices/SystemVersion.plist";
+inline constexpr const char* kSystemVersionFile =
+    "/System/Library/CoreServices/SystemVersion.plist";
 
 struct PanelEnvironment {
-  std::shared_ptr<const Bundle> bundle;          // null: no resources
+  std::shared_ptr<const Bundle> bundle;  // null: no resources
   Capabilities capabilities;
   const Clock* clock = &systemClock();
-  std::shared_ptr<DomainStore> preferences;      // null: no preference store
+  std::shared_ptr<DomainStore> preferences;  // null: no preference store
   CFStringEncoding systemEncoding = kCFStringEncodingMacRoman;
-  std::optional<std::u16string> fullUserName;    // the logged-in user's full name
+  std::optional<std::u16string> fullUserName;  // the logged-in user's full name
   std::filesystem::path systemVersionFile = kSystemVersionFile;
   std::filesystem::path responseFile = responseFilePath();
   SoapClientLimits soapLimits;
-  RunLoop* runLoop = nullptr;                    // null: no host events to serve
+  RunLoop* runLoop = nullptr;  // null: no host events to serve
 
   // The real services of this machine: the system encoding from the user's
   // locale, the full name from the password database.

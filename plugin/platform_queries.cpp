@@ -101,12 +101,14 @@ std::optional<std::u16string> KorvelPrintPdeVx418JC::localizedStringValue(
   const std::size_t colon = source.find(u':', start);
   const std::size_t end = colon == std::u16string::npos ? source.size() : colon;
   if (end == start) return source;  // nothing before the colon: the text as it was
-  std::u16string translated = localizedString(std::u16string_view(source).substr(start, end - start));
+  std::u16string translated =
+      localizedString(std::u16string_view(source).substr(start, end - start));
   if (colon != std::u16string::npos) translated += u':';
   return translated;
 }
 
-std::optional<std::u16string> KorvelPrintPdeVx418JC::localizedStringValue(ControlRef control) const {
+std::optional<std::u16string> KorvelPrintPdeVx418JC::localizedStringValue(
+    ControlRef control) const {
   Control* c = control.get();
   if (!c) return std::nullopt;
   switch (c->kind()) {

@@ -63,7 +63,8 @@ void InitPopUpFromArray(ControlRef popUp, const PDEChoiceList& choices, NSString
   }
 }
 
-std::int64_t KorvelPrintPdeVx418JC::indexOfMarkedOption(ppd_option_t* option, const char* key) const {
+std::int64_t KorvelPrintPdeVx418JC::indexOfMarkedOption(ppd_option_t* option,
+                                                        const char* key) const {
   ppd_choice_t* choice = (ppd && key) ? ppdFindMarkedChoice(ppd, key) : nullptr;
   if (!choice && option && option->defchoice[0]) choice = ppdFindChoice(option, option->defchoice);
   // The index is the choice's place in the option's own array.
@@ -92,7 +93,8 @@ void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, ControlRef popUp
 
 void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, const PDEChoiceList& choices,
                                          ControlRef button, const char* key) {
-  _PDEProlog(this, "getSelection:(%@) fromButton:(%@) forKey:(%@)", current.get(), button.get(), key);
+  _PDEProlog(this, "getSelection:(%@) fromButton:(%@) forKey:(%@)", current.get(), button.get(),
+             key);
   // A button in its mixed state stands for no entry: the selection stays.
   const int index = button.state();
   _PDELog(this, "selected index: %i", index);

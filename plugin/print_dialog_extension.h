@@ -60,7 +60,8 @@ class PDEPlugIn {
   virtual bool initWithBundle(const Bundle* bundle) = 0;
   // One new panel for the print dialog's type (exact, case-sensitive); an
   // empty list for any other type; none when the panel cannot be made.
-  virtual std::optional<PanelList> PDEPanelsForType(std::string_view type, HostCallback* hostInfo) = 0;
+  virtual std::optional<PanelList> PDEPanelsForType(std::string_view type,
+                                                    HostCallback* hostInfo) = 0;
 };
 
 // The module's entry point: a new factory, owned by the caller.

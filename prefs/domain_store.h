@@ -28,7 +28,8 @@ class DomainStore {
   // domain's lock, so that writers in other processes never lose each other's
   // changes. When `change` answers false nothing is written. Answers whether
   // the domain was written.
-  virtual bool update(const std::string& domain, const std::function<bool(plist_t domain)>& change) = 0;
+  virtual bool update(const std::string& domain,
+                      const std::function<bool(plist_t domain)>& change) = 0;
 };
 
 // Domains as XML property lists, one file per domain in a private folder.
@@ -45,7 +46,8 @@ class FileDomainStore final : public DomainStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   PlistPtr read(const std::string& domain) override;
-  bool update(const std::string& domain, const std::function<bool(plist_t domain)>& change) override;
+  bool update(const std::string& domain,
+              const std::function<bool(plist_t domain)>& change) override;
 
  private:
   std::filesystem::path folder_;

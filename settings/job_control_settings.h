@@ -28,14 +28,14 @@ using Present = std::optional<T>;
 // What the writer consumes and the reader produces. A field is none when the
 // current layout has no control for it; the writer then removes its entries.
 struct JobControlSettings {
-  Present<bool> retention;              // retentionCheckBox; default off
-  Present<int> suspendRow;              // suspendMatrix row 0..2; default 0
-  Present<std::u16string> suspendKey;   // job pass code
-  Present<int> folderRow;               // folderSelectionMatrix: 0 quick, 1 main, 2 custom
-  Present<int> folderPopupIndex;        // folderSelectionPopup: 0 quick, 1 main, 3+ device folder
-  Present<std::u16string> folderName;   // folderNameEditText
+  Present<bool> retention;             // retentionCheckBox; default off
+  Present<int> suspendRow;             // suspendMatrix row 0..2; default 0
+  Present<std::u16string> suspendKey;  // job pass code
+  Present<int> folderRow;              // folderSelectionMatrix: 0 quick, 1 main, 2 custom
+  Present<int> folderPopupIndex;       // folderSelectionPopup: 0 quick, 1 main, 3+ device folder
+  Present<std::u16string> folderName;  // folderNameEditText
   Present<std::u16string> folderPassword;
-  Present<bool> loginAuthentication;    // authenticationRadioButton on; default true
+  Present<bool> loginAuthentication;  // authenticationRadioButton on; default true
   // The login name: the held name while loginNameButton is on (which may be
   // none when nothing is held), else the field's text. Absent field: none and
   // loginNameField false.

@@ -33,7 +33,9 @@ struct Buffers {
 void setAscii(PrintSettings& out, std::string_view k, const std::string& value) {
   MyPMPrintSetAsciiCStrValue(&out, k, value.c_str());
 }
-void removeKey(PrintSettings& out, std::string_view k) { MyPMPrintSetAsciiCStrValue(&out, k, nullptr); }
+void removeKey(PrintSettings& out, std::string_view k) {
+  MyPMPrintSetAsciiCStrValue(&out, k, nullptr);
+}
 
 std::string hexText(const unsigned char* bytes, std::size_t n) {
   std::string text(2 * n + 1, '\0');
@@ -166,9 +168,9 @@ void writeNamePair(const Present<std::u16string>& text, PrintSettings& out, std:
 }
 
 // A numeric code as padded digits and as fixed-key hex of 16 cipher bytes.
-void writeNumberPair(const Present<std::u16string>& text, std::size_t maxChars, std::size_t maxBytes,
-                     PrintSettings& out, std::string_view k1, std::string_view k2, Buffers& b,
-                     const WriterContext& c) {
+void writeNumberPair(const Present<std::u16string>& text, std::size_t maxChars,
+                     std::size_t maxBytes, PrintSettings& out, std::string_view k1,
+                     std::string_view k2, Buffers& b, const WriterContext& c) {
   const std::string code = text ? convertLossless(*text, c.systemEncoding, maxChars, maxBytes) : "";
   if (code.empty()) {
     removeKey(out, k1);
@@ -210,7 +212,8 @@ void MyPMPrintSetAsciiCStrValue(PrintSettings* settings, std::string_view k, con
   settings->setValue(k, std::string_view(value));
 }
 
-void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix, const char* value) {
+void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix,
+                                     const char* value) {
   if (!settings || !prefix) return;
   const std::size_t prefixLength = std::strlen(prefix);
   if (prefixLength == 0 || prefixLength > 98) return;
@@ -232,7 +235,8 @@ void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix
   }
 }
 
-void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out, const WriterContext& c) {
+void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
+                            const WriterContext& c) {
   Buffers b;
   const std::string T = c.spoolTime ? c.spoolTime : "";
   setAscii(out, keys::kSpoolTime, hexText(T));
@@ -255,10 +259,18 @@ void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out, con
       M = 0;
     } else if (*s.retention) {
       switch (*s.suspendRow) {
-        case 0: M = 1, digit = '2'; break;
-        case 1: M = 2, digit = '1'; break;
-        case 2: M = 3, digit = '3'; break;
-        default: M = 0, digit = '0'; break;
+        case 0:
+          M = 1, digit = '2';
+          break;
+        case 1:
+          M = 2, digit = '1';
+          break;
+        case 2:
+          M = 3, digit = '3';
+          break;
+        default:
+          M = 0, digit = '0';
+          break;
       }
     }
     setAscii(out, keys::kJobSuspend, std::string(1, digit));
@@ -343,7 +355,8 @@ JobControlSettings KorvelPrintPdeVx418JC::currentSettings() const {
   if (authenticationRadioButton) s.loginAuthentication = authenticationRadioButton.state() != 0;
   s.loginNameField = bool(loginNameEditText);
   if (loginNameEditText)
-    s.loginName = loginNameButton.state() != 0 ? loginNameStringRef : loginNameEditText.stringValue();
+    s.loginName =
+        loginNameButton.state() != 0 ? loginNameStringRef : loginNameEditText.stringValue();
   s.password = text(passwordEditText);
   s.userNumber = text(userNumberEditText);
   s.accountNumber = text(accountNumberEditText);

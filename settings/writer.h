@@ -11,9 +11,9 @@
 namespace jc {
 
 struct WriterContext {
-  const char* spoolTime = "";           // the spool time text of this save
-  bool checkHardDisk = false;           // the printer has storage for filing
-  bool varnokSelvo = false;             // quick file files with suspend "0"
+  const char* spoolTime = "";  // the spool time text of this save
+  bool checkHardDisk = false;  // the printer has storage for filing
+  bool varnokSelvo = false;    // quick file files with suspend "0"
   CFStringEncoding systemEncoding = kCFStringEncodingMacRoman;
   const FolderList* folderList = nullptr;
 };
@@ -29,7 +29,8 @@ void MyPMPrintSetAsciiCStrValue(PrintSettings* settings, std::string_view key, c
 // Stores a long value over numbered keys "<prefix>1", "<prefix>2", ... in
 // chunks of 254 characters and removes the chunk after the last one. An empty
 // value removes chunks 1 and 2, so no fragment of an earlier value stays.
-void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix, const char* value);
+void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix,
+                                     const char* value);
 // Replaces control characters other than tab, and double quotes, by spaces.
 void ReplaceSpaceCode(unsigned char* bytes, int count);
 // True unless the system encoding is one of the CJK system encodings.

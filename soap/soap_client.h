@@ -21,9 +21,9 @@ class SOAPClientCallback {
 };
 
 struct SoapClientLimits {
-  std::chrono::milliseconds timeout{20000};      // counted from the start of sendMessage
-  std::chrono::milliseconds waitStep{1000};      // longest wait between run-loop turns
-  std::chrono::seconds requestTimeout{60};       // the request's own time-out interval
+  std::chrono::milliseconds timeout{20000};  // counted from the start of sendMessage
+  std::chrono::milliseconds waitStep{1000};  // longest wait between run-loop turns
+  std::chrono::seconds requestTimeout{60};   // the request's own time-out interval
   std::size_t maxResponseBytes = 16u * 1024u * 1024u;
 };
 

@@ -101,9 +101,7 @@ void KorvelPrintPdeVx418JC::userNumberEditTextEnabled() {
   myVx418JCHilite(userNumberEditText, !(!loginMode() && userNumberButton.state() != 1));
 }
 
-void KorvelPrintPdeVx418JC::userNumberButtonEnabled() {
-  userNumberButton.setEnabled(!loginMode());
-}
+void KorvelPrintPdeVx418JC::userNumberButtonEnabled() { userNumberButton.setEnabled(!loginMode()); }
 
 void KorvelPrintPdeVx418JC::userNameEditTextEnabled() {
   myVx418JCHilite(userNameEditText, userNameButton.state() == 1);

@@ -24,7 +24,8 @@ void KorvelPrintPdeVx418JC::makeFolderPopup() {
   for (const FolderEntry& entry : *folderList) {
     MenuItem item;
     item.title = entry.name;
-    item.image = entry.password ? initWithSystemIconType(toolkit(), fourCharCode("lock")) : spaceImage;
+    item.image =
+        entry.password ? initWithSystemIconType(toolkit(), fourCharCode("lock")) : spaceImage;
     folderSelectionPopup.addItem(std::move(item));
   }
 }

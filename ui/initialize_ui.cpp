@@ -31,7 +31,8 @@ void KorvelPrintPdeVx418JC::initializeUI() {
     if (!field) return;
     auto filter = std::make_unique<MyIntegerNumberFilter>();
     filter->setFormat(u"##0");
-    filter->SetmaxCharactersCount(static_cast<std::uint64_t>(std::max<std::int64_t>(0, getPasswordMax())));
+    filter->SetmaxCharactersCount(
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, getPasswordMax())));
     field.setFormatter(std::move(filter));
   };
   Toolkit* kit = toolkit();

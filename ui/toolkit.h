@@ -37,8 +37,8 @@ enum class TextColor { Black, Gray };
 // A picture a control or menu item shows: a system icon by its four-character
 // code, or a bundle image by its file.
 struct Image {
-  std::uint32_t iconType = 0;   // 'lock', 'ulck'; 0 for a file image
-  std::filesystem::path file;   // empty for a system icon
+  std::uint32_t iconType = 0;  // 'lock', 'ulck'; 0 for a file image
+  std::filesystem::path file;  // empty for a system icon
   int width = 0;
   int height = 0;
   bool operator==(const Image&) const = default;
@@ -166,45 +166,95 @@ class ControlRef {
   Control* get() const { return c_; }
 
   std::u16string title() const { return c_ ? c_->title() : std::u16string(); }
-  void setTitle(const std::u16string& t) const { if (c_) c_->setTitle(t); }
+  void setTitle(const std::u16string& t) const {
+    if (c_) c_->setTitle(t);
+  }
   std::u16string stringValue() const { return c_ ? c_->stringValue() : std::u16string(); }
-  void setStringValue(const std::u16string& t) const { if (c_) c_->setStringValue(t); }
+  void setStringValue(const std::u16string& t) const {
+    if (c_) c_->setStringValue(t);
+  }
   int state() const { return c_ ? c_->state() : 0; }
-  void setState(int s) const { if (c_) c_->setState(s); }
+  void setState(int s) const {
+    if (c_) c_->setState(s);
+  }
   bool isEnabled() const { return c_ ? c_->isEnabled() : false; }
-  void setEnabled(bool e) const { if (c_) c_->setEnabled(e); }
-  void setImage(ImagePtr i) const { if (c_) c_->setImage(std::move(i)); }
-  void setAlternateImage(ImagePtr i) const { if (c_) c_->setAlternateImage(std::move(i)); }
+  void setEnabled(bool e) const {
+    if (c_) c_->setEnabled(e);
+  }
+  void setImage(ImagePtr i) const {
+    if (c_) c_->setImage(std::move(i));
+  }
+  void setAlternateImage(ImagePtr i) const {
+    if (c_) c_->setAlternateImage(std::move(i));
+  }
   int selectedRow() const { return c_ ? c_->selectedRow() : 0; }
-  void selectCellAtRow(int r) const { if (c_) c_->selectCellAtRow(r); }
+  void selectCellAtRow(int r) const {
+    if (c_) c_->selectCellAtRow(r);
+  }
   ControlRef selectedCell() const { return c_ ? c_->cellAtRow(c_->selectedRow()) : nullptr; }
   int tag() const { return c_ ? c_->tag() : 0; }
-  void setEditable(bool e) const { if (c_) c_->setEditable(e); }
-  void setSelectable(bool e) const { if (c_) c_->setSelectable(e); }
+  void setEditable(bool e) const {
+    if (c_) c_->setEditable(e);
+  }
+  void setSelectable(bool e) const {
+    if (c_) c_->setSelectable(e);
+  }
   bool isSelectable() const { return c_ ? c_->isSelectable() : false; }
-  void setTextColor(TextColor t) const { if (c_) c_->setTextColor(t); }
-  void setFormatter(std::unique_ptr<Formatter> f) const { if (c_) c_->setFormatter(std::move(f)); }
+  void setTextColor(TextColor t) const {
+    if (c_) c_->setTextColor(t);
+  }
+  void setFormatter(std::unique_ptr<Formatter> f) const {
+    if (c_) c_->setFormatter(std::move(f));
+  }
   Window* window() const { return c_ ? c_->window() : nullptr; }
   int indexOfSelectedItem() const { return c_ ? c_->indexOfSelectedItem() : 0; }
-  void selectItemAtIndex(int i) const { if (c_) c_->selectItemAtIndex(i); }
+  void selectItemAtIndex(int i) const {
+    if (c_) c_->selectItemAtIndex(i);
+  }
   int numberOfItems() const { return c_ ? c_->numberOfItems() : 0; }
   const MenuItem* itemAtIndex(int i) const { return c_ ? c_->itemAtIndex(i) : nullptr; }
-  MenuItem const* selectedItem() const { return c_ ? c_->itemAtIndex(c_->indexOfSelectedItem()) : nullptr; }
-  void setItemTitle(int i, const std::u16string& t) const { if (c_) c_->setItemTitle(i, t); }
-  void setItemImage(int i, ImagePtr im) const { if (c_) c_->setItemImage(i, std::move(im)); }
-  void removeItemAtIndex(int i) const { if (c_) c_->removeItemAtIndex(i); }
-  void addItem(MenuItem item) const { if (c_) c_->addItem(std::move(item)); }
-  void removeAllItems() const { if (c_) c_->removeAllItems(); }
+  MenuItem const* selectedItem() const {
+    return c_ ? c_->itemAtIndex(c_->indexOfSelectedItem()) : nullptr;
+  }
+  void setItemTitle(int i, const std::u16string& t) const {
+    if (c_) c_->setItemTitle(i, t);
+  }
+  void setItemImage(int i, ImagePtr im) const {
+    if (c_) c_->setItemImage(i, std::move(im));
+  }
+  void removeItemAtIndex(int i) const {
+    if (c_) c_->removeItemAtIndex(i);
+  }
+  void addItem(MenuItem item) const {
+    if (c_) c_->addItem(std::move(item));
+  }
+  void removeAllItems() const {
+    if (c_) c_->removeAllItems();
+  }
   int numberOfTabViewItems() const { return c_ ? c_->numberOfTabViewItems() : 0; }
   std::u16string tabLabel(int i) const { return c_ ? c_->tabLabel(i) : std::u16string(); }
-  void setTabLabel(int i, const std::u16string& t) const { if (c_) c_->setTabLabel(i, t); }
-  void selectFirstTabViewItem() const { if (c_) c_->selectFirstTabViewItem(); }
-  void setHidden(bool h) const { if (c_) c_->setHidden(h); }
-  void startAnimation() const { if (c_) c_->startAnimation(); }
-  void stopAnimation() const { if (c_) c_->stopAnimation(); }
+  void setTabLabel(int i, const std::u16string& t) const {
+    if (c_) c_->setTabLabel(i, t);
+  }
+  void selectFirstTabViewItem() const {
+    if (c_) c_->selectFirstTabViewItem();
+  }
+  void setHidden(bool h) const {
+    if (c_) c_->setHidden(h);
+  }
+  void startAnimation() const {
+    if (c_) c_->startAnimation();
+  }
+  void stopAnimation() const {
+    if (c_) c_->stopAnimation();
+  }
   // The field's window makes this field the first responder / makes none.
-  void makeFirstResponder() const { if (c_ && c_->window()) c_->window()->makeFirstResponder(c_); }
-  void resignFocus() const { if (c_ && c_->window()) c_->window()->makeFirstResponder(nullptr); }
+  void makeFirstResponder() const {
+    if (c_ && c_->window()) c_->window()->makeFirstResponder(c_);
+  }
+  void resignFocus() const {
+    if (c_ && c_->window()) c_->window()->makeFirstResponder(nullptr);
+  }
 
  private:
   Control* c_ = nullptr;
@@ -232,7 +282,8 @@ class Toolkit {
   virtual ~Toolkit() = default;
   // Loads a layout file; actions of the user's changes go to `owner`. Null when
   // the file cannot be read.
-  virtual std::unique_ptr<View> loadLayout(const std::filesystem::path& file, ActionTarget* owner) = 0;
+  virtual std::unique_ptr<View> loadLayout(const std::filesystem::path& file,
+                                           ActionTarget* owner) = 0;
   // A new image of the system icon for a four-character type code, sized.
   virtual ImagePtr systemIcon(std::uint32_t typeCode, int width, int height) = 0;
   // A modal informational alert; returns once it has been dismissed.

@@ -16,7 +16,7 @@
 namespace jc::cli {
 
 struct PrinterInfo {
-  std::string id;                        // the queue name / identifier
+  std::string id;  // the queue name / identifier
   std::optional<std::string> deviceURI;
   std::filesystem::path ppdFile;
   std::optional<std::string> cupsDestination;  // set when the printer is a CUPS queue

@@ -9,11 +9,10 @@ namespace {
 
 // Actions that take a value, in the form "--name VALUE".
 constexpr std::array<std::string_view, 17> kValueActions = {
-    "--retention",     "--hold-mode",      "--passcode",        "--folder",
-    "--folder-name",   "--folder-passcode", "--auth",           "--login-name",
-    "--password-file", "--user-number",    "--account-number", "--user-name",
-    "--job-name",      "--address",        "--lock",           "--unlock",
-    "--password-stdin"};
+    "--retention",       "--hold-mode",     "--passcode",   "--folder",        "--folder-name",
+    "--folder-passcode", "--auth",          "--login-name", "--password-file", "--user-number",
+    "--account-number",  "--user-name",     "--job-name",   "--address",       "--lock",
+    "--unlock",          "--password-stdin"};
 
 bool isValueAction(std::string_view option) {
   return option != "--password-stdin" &&

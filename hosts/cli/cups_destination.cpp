@@ -32,7 +32,8 @@ int sendJob(const std::string& destination, const std::string& file, const std::
             const PrintSettings& settings) {
   const int job = cupsPrintFile(destination.c_str(), file.c_str(), title.c_str(), settings.count(),
                                 settings.options());
-  if (job == 0) throw std::runtime_error(std::string("CUPS refused the job: ") + cupsLastErrorString());
+  if (job == 0)
+    throw std::runtime_error(std::string("CUPS refused the job: ") + cupsLastErrorString());
   return job;
 }
 

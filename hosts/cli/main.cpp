@@ -95,13 +95,16 @@ int run(const Options& options) {
       const std::string title = host.settings().jobName().value_or(
           std::filesystem::path(*options.printFile).filename().string());
       if (printer.cupsDestination) {
-        const int id = sendJob(*printer.cupsDestination, *options.printFile, title, host.settings());
+        const int id =
+            sendJob(*printer.cupsDestination, *options.printFile, title, host.settings());
         job = {{"destination", *printer.cupsDestination}, {"sent", true}, {"jobId", id}};
-        if (!options.json) std::cout << "Sent as job " << id << " to " << *printer.cupsDestination << "\n";
+        if (!options.json)
+          std::cout << "Sent as job " << id << " to " << *printer.cupsDestination << "\n";
       } else {
-        job = {{"destination", printer.id},
-               {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
-               {"sent", false}};
+        job = {
+            {"destination", printer.id},
+            {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
+            {"sent", false}};
         if (!options.json)
           std::cout << "No CUPS destination: \"" << title << "\" would have gone to " << printer.id
                     << " at " << printer.deviceURI.value_or("(no device URI)")

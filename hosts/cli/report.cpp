@@ -14,17 +14,28 @@ std::string iconName(std::uint32_t code) {
 
 const char* kindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::TabView: return "tabView";
-    case ControlKind::Box: return "box";
-    case ControlKind::CheckBox: return "checkBox";
-    case ControlKind::RadioMatrix: return "radioMatrix";
-    case ControlKind::RadioCell: return "radioCell";
-    case ControlKind::Label: return "label";
-    case ControlKind::EditField: return "editField";
-    case ControlKind::PopUp: return "popUp";
-    case ControlKind::PushButton: return "pushButton";
-    case ControlKind::Progress: return "progress";
-    case ControlKind::Other: return "other";
+    case ControlKind::TabView:
+      return "tabView";
+    case ControlKind::Box:
+      return "box";
+    case ControlKind::CheckBox:
+      return "checkBox";
+    case ControlKind::RadioMatrix:
+      return "radioMatrix";
+    case ControlKind::RadioCell:
+      return "radioCell";
+    case ControlKind::Label:
+      return "label";
+    case ControlKind::EditField:
+      return "editField";
+    case ControlKind::PopUp:
+      return "popUp";
+    case ControlKind::PushButton:
+      return "pushButton";
+    case ControlKind::Progress:
+      return "progress";
+    case ControlKind::Other:
+      return "other";
   }
   return "other";
 }

@@ -45,7 +45,8 @@ void writeSettingsFile(const std::filesystem::path& file, const PrintSettings& s
   name += ".XXXXXX";
   std::string temp = (folder / name).string();
   const int fd = mkstemp(temp.data());
-  if (fd < 0) throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(errno));
+  if (fd < 0)
+    throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(errno));
   fchmod(fd, 0600);  // the entries hold enciphered credentials
   std::size_t done = 0;
   bool ok = true;

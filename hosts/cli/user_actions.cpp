@@ -13,10 +13,14 @@ namespace {
 // The hold check box of each field name of --lock / --unlock.
 const std::map<std::string, std::string, std::less<>>& holdBoxes() {
   static const std::map<std::string, std::string, std::less<>> boxes = {
-      {"passcode", "suspendKeyButton"},         {"login-name", "loginNameButton"},
-      {"password", "passwordButton"},           {"user-number", "userNumberButton"},
-      {"account-number", "accountNumberButton"}, {"user-name", "userNameButton"},
-      {"job-name", "jobNameButton"},            {"folder-passcode", "folderPasswordButton"},
+      {"passcode", "suspendKeyButton"},
+      {"login-name", "loginNameButton"},
+      {"password", "passwordButton"},
+      {"user-number", "userNumberButton"},
+      {"account-number", "accountNumberButton"},
+      {"user-name", "userNameButton"},
+      {"job-name", "jobNameButton"},
+      {"folder-passcode", "folderPasswordButton"},
       {"folder-name", "folderNameButton"}};
   return boxes;
 }
@@ -137,8 +141,9 @@ class Player {
     if (!popUp) throw RefusedAction{what + ": this panel lists no printer folders"};
     const int index = searchSameFolderName(folders_, fromUtf8(value));
     if (index < 3)
-      throw RefusedAction{what + ": the printer has no folder of that name (fetch the list with "
-                                 "the folders command first)"};
+      throw RefusedAction{what +
+                          ": the printer has no folder of that name (fetch the list with "
+                          "the folders command first)"};
     selectItem(*popUp, index, what);
   }
 

@@ -5,8 +5,8 @@
 #include <unicode/ustring.h>
 
 #include <bit>
-#include <initializer_list>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <thread>
