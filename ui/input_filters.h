@@ -13,32 +13,32 @@ namespace jc {
 std::u16string insertedText(const std::u16string& proposed, TextRange proposedSelection,
                             TextRange originalSelection);
 
-// Digits only, at most maxValue characters after the edit.
-class MyIntegerNumberFilter final : public Formatter {
+// The number-formatter filters: a length limit and the number format they
+// carry (the format is never consulted).
+class CharacterLimitFilter : public Formatter {
  public:
   void setFormat(std::u16string format) { format_ = std::move(format); }
   void SetmaxCharactersCount(std::uint64_t count) { maxValue = count; }
-  bool isPartialStringValid(const std::u16string& proposed, TextRange proposedSelection,
-                            const std::u16string& original,
-                            TextRange originalSelection) const override;
   std::uint64_t maxValue = 0;
 
  private:
   std::u16string format_;
 };
 
-// Any character, at most maxValue characters after the edit.
-class MyRomanFilter final : public Formatter {
+// Digits only, at most maxValue characters after the edit.
+class MyIntegerNumberFilter final : public CharacterLimitFilter {
  public:
-  void setFormat(std::u16string format) { format_ = std::move(format); }
-  void SetmaxCharactersCount(std::uint64_t count) { maxValue = count; }
   bool isPartialStringValid(const std::u16string& proposed, TextRange proposedSelection,
                             const std::u16string& original,
                             TextRange originalSelection) const override;
-  std::uint64_t maxValue = 0;
+};
 
- private:
-  std::u16string format_;
+// Any character, at most maxValue characters after the edit.
+class MyRomanFilter final : public CharacterLimitFilter {
+ public:
+  bool isPartialStringValid(const std::u16string& proposed, TextRange proposedSelection,
+                            const std::u16string& original,
+                            TextRange originalSelection) const override;
 };
 
 class LoginnameInputFilterCallback {
