@@ -68,4 +68,14 @@ class PDEPlugIn {
 using PDEPlugInCreateFunction = PDEPlugIn* (*)();
 inline constexpr const char* kPDEPlugInCreateSymbol = "KorvelPrintPdeVx418JCPDEPlugInCreate";
 
+// The version of everything a host and a module pass each other: the classes
+// above, the seams of plugin/host.h and ui/toolkit.h, and the standard-library
+// types in them. A host calls the entry point only of a module that answers the
+// same version, so raise it with any change of their members, virtual
+// functions or layout.
+inline constexpr int kPlugInInterfaceVersion = 2;
+// The module's second visible symbol: the interface version it was built for.
+using PlugInInterfaceVersionFunction = int (*)();
+inline constexpr const char* kPlugInInterfaceVersionSymbol = "jobcontrol_plugin_interface_version";
+
 }  // namespace jc

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/ppd_constraints.h"
+#include "hosts/common/ppd_constraints.h"
 
 namespace jc::cli {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ppd_constraints.h"
+#include "hosts/common/ppd_constraints.h"
 #include "support/panel_fixture.h"
 
 namespace jc::test {

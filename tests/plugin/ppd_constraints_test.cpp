@@ -1,7 +1,7 @@
 // The PPD's constraint check that the command-line host offers the panel:
 // conflicts of the sample printer and of the choice test printer, and a PPD
 // that is left exactly as it was marked.
-#include "plugin/ppd_constraints.h"
+#include "hosts/common/ppd_constraints.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/ppd_constraints.h"
+#include "hosts/common/ppd_constraints.h"
 
 #include <cups/cups.h>
 

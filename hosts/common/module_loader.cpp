@@ -1,0 +1,56 @@
+#include "hosts/common/module_loader.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace jc {
+namespace {
+
+struct Handle {
+  void* handle;
+  ~Handle() {
+    if (handle) dlclose(handle);
+  }
+  void* release() { return std::exchange(handle, nullptr); }
+};
+
+std::string versionMismatch(const std::filesystem::path& file, const std::string& theirs) {
+  return "the panel module " + file.string() + " was built for plug-in interface " + theirs +
+         "; this host speaks version " + std::to_string(kPlugInInterfaceVersion);
+}
+
+}  // namespace
+
+LoadedModule::LoadedModule(const std::filesystem::path& file) : file_(file) {
+  Handle module{dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)};
+  if (!module.handle) throw ModuleError(std::string("cannot load the panel module: ") + dlerror());
+  create_ = reinterpret_cast<PDEPlugInCreateFunction>(dlsym(module.handle, kPDEPlugInCreateSymbol));
+  if (!create_)
+    throw ModuleError("the panel module " + file.string() + " has no factory entry " +
+                      kPDEPlugInCreateSymbol);
+  auto version = reinterpret_cast<PlugInInterfaceVersionFunction>(
+      dlsym(module.handle, kPlugInInterfaceVersionSymbol));
+  if (!version) throw ModuleError(versionMismatch(file, "version 1 (it names no version)"));
+  if (const int theirs = version(); theirs != kPlugInInterfaceVersion)
+    throw ModuleError(versionMismatch(file, "version " + std::to_string(theirs)));
+  handle_ = module.release();
+}
+
+LoadedModule::~LoadedModule() {
+  if (handle_) dlclose(handle_);
+}
+
+std::unique_ptr<PDEPlugIn> LoadedModule::createFactory() const {
+  return std::unique_ptr<PDEPlugIn>(create_());
+}
+
+std::filesystem::path defaultModulePath() {
+  if (const char* module = std::getenv("JOBCONTROL_MODULE"); module && *module) return module;
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return (exe.parent_path() / JC_MODULE_DIR_FROM_BINDIR / "jobcontrol-panel.so").lexically_normal();
+}
+
+}  // namespace jc

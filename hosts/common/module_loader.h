@@ -1,0 +1,43 @@
+// Loads the plug-in module, checks the interface it was built for and makes its
+// factory. This is all a host knows of the panel's code.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "plugin/print_dialog_extension.h"
+
+namespace jc {
+
+// A module that cannot be loaded, has no entry point or speaks another
+// interface version; the message names the file and, for a version, both.
+class ModuleError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class LoadedModule {
+ public:
+  // Loads `file` and checks it; throws ModuleError. Nothing of the module runs
+  // before its interface version has been found equal to this host's.
+  explicit LoadedModule(const std::filesystem::path& file);
+  ~LoadedModule();
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+
+  // A new factory from the module's entry point.
+  std::unique_ptr<PDEPlugIn> createFactory() const;
+  const std::filesystem::path& file() const { return file_; }
+
+ private:
+  std::filesystem::path file_;
+  void* handle_ = nullptr;
+  PDEPlugInCreateFunction create_ = nullptr;
+};
+
+// JOBCONTROL_MODULE when set, else the module where this build installs it,
+// found from the running program's folder.
+std::filesystem::path defaultModulePath();
+
+}  // namespace jc
