@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace jc::cli {
 namespace {
 
 // Actions that take a value, in the form "--name VALUE".
-constexpr std::array<std::string_view, 17> kValueActions = {
-    "--retention",       "--hold-mode",     "--passcode",   "--folder",        "--folder-name",
-    "--folder-passcode", "--auth",          "--login-name", "--password-file", "--user-number",
-    "--account-number",  "--user-name",     "--job-name",   "--address",       "--lock",
-    "--unlock",          "--password-stdin"};
+constexpr std::array<std::string_view, 18> kValueActions = {
+    "--retention",   "--hold-mode",       "--passcode",      "--folder",     "--folder-index",
+    "--folder-name", "--folder-passcode", "--auth",          "--login-name", "--password-file",
+    "--user-number", "--account-number",  "--user-name",     "--job-name",   "--address",
+    "--lock",        "--unlock",          "--password-stdin"};
 
 bool isValueAction(std::string_view option) {
   return option != "--password-stdin" &&
@@ -44,7 +45,8 @@ COMMAND   show            print the panel
           folders         press the folder-list button; print the folders
 
 ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sample-print
-          --passcode DIGITS            --folder quick|main|custom|NAME
+          --passcode DIGITS            --folder NAME|quick|main|custom
+          --folder-index N (the folder pop-up's item N, from 0)
           --folder-name TEXT           --folder-passcode DIGITS
           --auth login|user-number     --login-name TEXT
           --password-file FILE (its first line) | --password-stdin
@@ -57,68 +59,119 @@ ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sa
 
 --json    print one JSON object
 --help    this text
+--version the program's version and the panel module's interface version
+
+Every option also takes its value as --option=VALUE; -- ends the options.
 
 Exit status: 0 done, 2 a refused or malformed value (nothing written),
-3 the printer's folders could not be retrieved, 1 any other failure.
+3 the printer's folders could not be retrieved, 1 any other failure (the panel
+module missing or built for another interface version too).
 )";
 }
+
+namespace {
+
+// One argument of the command line: "--name=value" is taken apart here.
+struct Argument {
+  std::string_view name;
+  std::optional<std::string_view> inlineValue;
+};
+
+Argument split(std::string_view arg) {
+  if (!arg.starts_with("--")) return {arg, std::nullopt};
+  const auto equals = arg.find('=');
+  if (equals == std::string_view::npos) return {arg, std::nullopt};
+  return {arg.substr(0, equals), arg.substr(equals + 1)};
+}
+
+// The positional arguments: the command, then print's FILE.
+void takePositional(Options& options, bool& haveCommand, std::string_view arg) {
+  if (!haveCommand) {
+    haveCommand = true;
+    if (arg == "show")
+      options.command = Command::Show;
+    else if (arg == "save")
+      options.command = Command::Save;
+    else if (arg == "folders")
+      options.command = Command::Folders;
+    else if (arg == "print")
+      options.command = Command::Print;
+    else
+      throw UsageError{"unknown command " + std::string(arg)};
+  } else if (options.command == Command::Print && !options.printFile) {
+    options.printFile = std::string(arg);
+  } else {
+    throw UsageError{"unexpected argument " + std::string(arg)};
+  }
+}
+
+// The options that take a value, and where it goes.
+std::optional<std::string>* printerOrFileOption(Options& options, std::string_view name) {
+  if (name == "--printer") return &options.cupsPrinter;
+  if (name == "--ppd") return &options.ppdFile;
+  if (name == "--device-uri") return &options.deviceURI;
+  if (name == "--printer-id") return &options.printerID;
+  if (name == "--settings") return &options.settingsFile;
+  if (name == "--prefs-dir") return &options.prefsDir;
+  if (name == "--title") return &options.title;
+  return nullptr;
+}
+
+void checkCombination(const Options& options, bool haveCommand) {
+  if (options.help || options.version) return;
+  if (!haveCommand) throw UsageError{"no command given (show, save, print FILE or folders)"};
+  if (options.command == Command::Print && !options.printFile)
+    throw UsageError{"print needs the FILE to print"};
+  if (options.cupsPrinter && (options.ppdFile || options.deviceURI || options.printerID))
+    throw UsageError{"--printer cannot be combined with --ppd, --device-uri or --printer-id"};
+}
+
+}  // namespace
 
 Options parseOptions(int argc, char** argv) {
   Options options;
   bool haveCommand = false;
-  auto need = [&](int& i, std::string_view option) -> std::string {
-    if (i + 1 >= argc) throw UsageError{std::string(option) + " needs a value"};
-    return argv[++i];
-  };
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--json") {
-      options.json = true;
-    } else if (arg == "--printer") {
-      options.cupsPrinter = need(i, arg);
-    } else if (arg == "--ppd") {
-      options.ppdFile = need(i, arg);
-    } else if (arg == "--device-uri") {
-      options.deviceURI = need(i, arg);
-    } else if (arg == "--printer-id") {
-      options.printerID = need(i, arg);
-    } else if (arg == "--settings") {
-      options.settingsFile = need(i, arg);
-    } else if (arg == "--prefs-dir") {
-      options.prefsDir = need(i, arg);
-    } else if (arg == "--title") {
-      options.title = need(i, arg);
-    } else if (arg == "--password-stdin") {
-      options.actions.push_back({std::string(arg), {}});
-    } else if (isValueAction(arg)) {
-      options.actions.push_back({std::string(arg), need(i, arg)});
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError{"unknown option " + std::string(arg)};
-    } else if (!haveCommand) {
-      haveCommand = true;
-      if (arg == "show")
-        options.command = Command::Show;
-      else if (arg == "save")
-        options.command = Command::Save;
-      else if (arg == "folders")
-        options.command = Command::Folders;
-      else if (arg == "print") {
-        options.command = Command::Print;
-        if (i + 1 >= argc || (argv[i + 1][0] == '-' && argv[i + 1][1] != '\0'))
-          throw UsageError{"print needs the FILE to print"};
-        options.printFile = argv[++i];
-      } else
-        throw UsageError{"unknown command " + std::string(arg)};
+    const std::string_view raw = argv[i];
+    if (optionsEnded || raw == "-" || !raw.starts_with("-")) {
+      takePositional(options, haveCommand, raw);
+      continue;
+    }
+    if (raw == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const Argument arg = split(raw);
+    const std::string name(arg.name);
+    auto value = [&]() -> std::string {
+      if (arg.inlineValue) return std::string(*arg.inlineValue);
+      if (i + 1 >= argc) throw UsageError{name + " needs a value"};
+      return argv[++i];
+    };
+    auto flag = [&](bool& target) {
+      if (arg.inlineValue) throw UsageError{name + " takes no value"};
+      target = true;
+    };
+    if (name == "--help" || name == "-h") {
+      flag(options.help);
+    } else if (name == "--version") {
+      flag(options.version);
+    } else if (name == "--json") {
+      flag(options.json);
+    } else if (auto* target = printerOrFileOption(options, name)) {
+      *target = value();
+    } else if (name == "--password-stdin") {
+      bool unused = false;
+      flag(unused);
+      options.actions.push_back({name, {}});
+    } else if (isValueAction(name)) {
+      options.actions.push_back({name, value()});
     } else {
-      throw UsageError{"unexpected argument " + std::string(arg)};
+      throw UsageError{"unknown option " + name};
     }
   }
-  if (options.help) return options;
-  if (!haveCommand) throw UsageError{"no command given (show, save, print FILE or folders)"};
-  if (options.cupsPrinter && (options.ppdFile || options.deviceURI || options.printerID))
-    throw UsageError{"--printer cannot be combined with --ppd, --device-uri or --printer-id"};
+  checkCombination(options, haveCommand);
   return options;
 }
 

@@ -29,6 +29,7 @@ struct Options {
   std::vector<UserAction> actions;
   bool json = false;
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv; throws UsageError with a message fit for the user.

@@ -6,10 +6,10 @@
 #include "hosts/cli/cli_host.h"
 #include "hosts/cli/cli_options.h"
 #include "hosts/cli/cups_destination.h"
-#include "hosts/cli/module_loader.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/user_actions.h"
+#include "hosts/common/module_loader.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
 
@@ -33,6 +33,21 @@ PrinterInfo printerWithoutCups(const Options& options, const std::filesystem::pa
   printer.id = options.printerID ? *options.printerID
                                  : std::filesystem::path(printer.ppdFile).stem().string();
   return printer;
+}
+
+// The program's version, the interface it speaks and the module's answer.
+int printVersion() {
+  std::cout << "jobcontrol " << JC_VERSION << "\nplug-in interface version "
+            << kPlugInInterfaceVersion << "\n";
+  const std::filesystem::path file = defaultModulePath();
+  try {
+    LoadedModule module(file);
+    std::cout << "panel module " << file.string() << ": interface version "
+              << kPlugInInterfaceVersion << "\n";
+    return 0;
+  } catch (const ModuleError& e) {
+    return fail(kFailed, e.what());
+  }
 }
 
 int run(const Options& options) {
@@ -76,7 +91,7 @@ int run(const Options& options) {
   auto* headless = dynamic_cast<HeadlessView*>(view);
   if (!headless && !options.actions.empty())
     return fail(kRefused, "the panel shows no controls to act on");
-  if (headless) applyUserActions(options.actions, *headless, panel.folders());
+  if (headless) applyUserActions(options.actions, *headless);
 
   Report report{&panel, headless, &host.settings(), false};
   nlohmann::ordered_json job;
@@ -164,6 +179,7 @@ int main(int argc, char** argv) {
     std::cout << usageText();
     return 0;
   }
+  if (options.version) return printVersion();
   try {
     return run(options);
   } catch (const UsageError& e) {

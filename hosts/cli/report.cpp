@@ -1,5 +1,6 @@
 #include "hosts/cli/report.h"
 
+#include "hosts/cli/terminal_text.h"
 #include "platform/text.h"
 
 namespace jc::cli {
@@ -122,12 +123,12 @@ void printControls(std::ostream& out, const HeadlessView& view) {
     if (c.state) out << " state=" << *c.state;
     if (c.selectedRow) out << " row=" << *c.selectedRow;
     if (c.selectedIndex) out << " index=" << *c.selectedIndex;
-    if (c.text && !c.text->empty()) out << " \"" << toUtf8(*c.text) << "\"";
+    if (c.text && !c.text->empty()) out << " \"" << escapeControls(toUtf8(*c.text)) << "\"";
     if (c.items && c.kind == ControlKind::PopUp) {
       out << " [";
       bool first = true;
       for (const ItemSnapshot& item : *c.items) {
-        out << (first ? "" : ", ") << (item.separator ? "---" : toUtf8(item.title));
+        out << (first ? "" : ", ") << (item.separator ? "---" : escapeControls(toUtf8(item.title)));
         if (item.iconType) out << " (" << iconName(item.iconType) << ")";
         first = false;
       }
@@ -141,7 +142,8 @@ void printControls(std::ostream& out, const HeadlessView& view) {
 
 void printSettingsLines(std::ostream& out, const PrintSettings& settings) {
   for (int i = 0; i < settings.count(); ++i)
-    out << settings.options()[i].name << "=" << settings.options()[i].value << "\n";
+    out << escapeControls(settings.options()[i].name) << "="
+        << escapeControls(settings.options()[i].value) << "\n";
 }
 
 void printFolderList(std::ostream& out, const std::optional<FolderList>& folders) {
@@ -150,7 +152,7 @@ void printFolderList(std::ostream& out, const std::optional<FolderList>& folders
     return;
   }
   for (const FolderEntry& f : *folders)
-    out << toUtf8(f.name) << (f.password ? "  [pass code]" : "") << "\n";
+    out << escapeControls(toUtf8(f.name)) << (f.password ? "  [pass code]" : "") << "\n";
 }
 
 }  // namespace jc::cli

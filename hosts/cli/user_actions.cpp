@@ -1,11 +1,13 @@
 #include "hosts/cli/user_actions.h"
 
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <map>
 
+#include "hosts/cli/folder_choice.h"
+#include "hosts/cli/terminal_text.h"
 #include "platform/text.h"
-#include "plugin/panel.h"
 
 namespace jc::cli {
 namespace {
@@ -44,14 +46,14 @@ const std::map<std::string, std::string, std::less<>>& editFields() {
 
 class Player {
  public:
-  Player(HeadlessView& view, const std::optional<FolderList>& folders)
-      : view_(view), folders_(folders) {}
+  explicit Player(HeadlessView& view) : view_(view) {}
 
   void apply(const UserAction& action) {
     const std::string& o = action.option;
     if (o == "--retention") return retention(action.value);
     if (o == "--hold-mode") return holdMode(action.value);
     if (o == "--folder") return folder(action.value);
+    if (o == "--folder-index") return folderIndex(action.value);
     if (o == "--auth") return authentication(action.value);
     if (o == "--lock" || o == "--unlock") return hold(action.value, o == "--lock");
     if (auto field = editFields().find(o); field != editFields().end()) {
@@ -121,30 +123,75 @@ class Player {
   void folder(const std::string& value) {
     const std::string what = "--folder " + value;
     HeadlessControl* popUp = view_.control("folderSelectionPopup");
-    HeadlessControl* matrix = view_.control("folderSelectionMatrix");
-    if (value == "quick" || value == "main") {
-      const int choice = value == "quick" ? 0 : 1;
-      if (!popUp && !matrix) throw RefusedAction{what + ": this panel has no folder choice"};
-      if (popUp) selectItem(*popUp, choice, what);
-      if (matrix) {
+    const FolderChoice choice = chooseFolder(printerFolders(popUp), fromUtf8(value));
+    switch (choice.kind) {
+      case FolderChoice::PopUpItem:
+        return selectItem(*popUp, choice.index, what);
+      case FolderChoice::Quick:
+      case FolderChoice::Main:
+        return fixedFolder(choice.kind == FolderChoice::Quick ? 0 : 1, what);
+      case FolderChoice::Custom: {
+        HeadlessControl* matrix = view_.control("folderSelectionMatrix");
+        if (!matrix) throw RefusedAction{what + ": this panel has no custom folder"};
         mustAccept(*matrix, what);
-        matrix->userSelectRow(choice);
+        matrix->userSelectRow(2);
+        return;
       }
-      return;
-    }
-    if (value == "custom") {
-      if (!matrix) throw RefusedAction{what + ": this panel has no custom folder"};
-      mustAccept(*matrix, what);
-      matrix->userSelectRow(2);
-      return;
+      case FolderChoice::Ambiguous:
+        throw RefusedAction{what + ": more than one printer folder has this name: " +
+                            candidates(choice.matches) + "; choose one with --folder-index"};
+      case FolderChoice::NotFound:
+        break;
     }
     if (!popUp) throw RefusedAction{what + ": this panel lists no printer folders"};
-    const int index = searchSameFolderName(folders_, fromUtf8(value));
-    if (index < 3)
-      throw RefusedAction{what +
-                          ": the printer has no folder of that name (fetch the list with "
-                          "the folders command first)"};
-    selectItem(*popUp, index, what);
+    throw RefusedAction{what +
+                        ": the printer has no folder of that name (fetch the list with "
+                        "the folders command first)"};
+  }
+
+  // Quick file (0) or the main folder (1), in the pop-up and the matrix.
+  void fixedFolder(int choice, const std::string& what) {
+    HeadlessControl* popUp = view_.control("folderSelectionPopup");
+    HeadlessControl* matrix = view_.control("folderSelectionMatrix");
+    if (!popUp && !matrix) throw RefusedAction{what + ": this panel has no folder choice"};
+    if (popUp) selectItem(*popUp, choice, what);
+    if (matrix) {
+      mustAccept(*matrix, what);
+      matrix->userSelectRow(choice);
+    }
+  }
+
+  void folderIndex(const std::string& value) {
+    const std::string what = "--folder-index " + value;
+    HeadlessControl& popUp = control("folderSelectionPopup", what);
+    int index = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
+    if (error != std::errc() || end != value.data() + value.size() || index < 0)
+      throw UsageError{"--folder-index takes an item's position, 0 or more"};
+    const MenuItem* item = popUp.itemAtIndex(index);
+    if (!item || item->separator)
+      throw RefusedAction{what + ": the folder pop-up has no such item (it has " +
+                          std::to_string(popUp.numberOfItems()) + ")"};
+    selectItem(popUp, index, what);
+  }
+
+  // The printer's folders: the pop-up's items after quick file, the main
+  // folder and the separator.
+  static std::vector<FolderItem> printerFolders(const HeadlessControl* popUp) {
+    std::vector<FolderItem> folders;
+    if (!popUp) return folders;
+    for (int i = 3; i < popUp->numberOfItems(); ++i)
+      if (const MenuItem* item = popUp->itemAtIndex(i); item && !item->separator)
+        folders.push_back({i, item->title});
+    return folders;
+  }
+
+  static std::string candidates(const std::vector<FolderItem>& matches) {
+    std::string text;
+    for (const FolderItem& m : matches)
+      text += (text.empty() ? "\"" : ", \"") + escapeControls(toUtf8(m.title)) +
+              "\" (--folder-index " + std::to_string(m.index) + ")";
+    return text;
   }
 
   void hold(const std::string& field, bool on) {
@@ -182,14 +229,12 @@ class Player {
   static std::string passwordFromStdin() { return firstLine(std::cin); }
 
   HeadlessView& view_;
-  const std::optional<FolderList>& folders_;
 };
 
 }  // namespace
 
-void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view,
-                      const std::optional<FolderList>& folders) {
-  Player player(view, folders);
+void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view) {
+  Player player(view);
   for (const UserAction& action : actions) player.apply(action);
 }
 

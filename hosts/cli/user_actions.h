@@ -6,7 +6,6 @@
 
 #include "hosts/cli/cli_options.h"
 #include "hosts/headless/headless_view.h"
-#include "soap/folder_entry.h"
 
 namespace jc::cli {
 
@@ -19,8 +18,8 @@ struct RefusedAction {
 // typing empties the field and types the text keystroke by keystroke through
 // the field's filter. Throws RefusedAction or UsageError; the password of
 // --password-file / --password-stdin is read here and never echoed.
-// A folder name is looked up in `folders` as the panel looks it up.
-void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view,
-                      const std::optional<FolderList>& folders);
+// A folder is chosen by name among the folder pop-up's items (see
+// chooseFolder) or by its position in the pop-up.
+void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view);
 
 }  // namespace jc::cli
