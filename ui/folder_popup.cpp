@@ -32,6 +32,10 @@ void KorvelPrintPdeVx418JC::makeFolderPopup() {
 
 int searchSameFolderName(const std::optional<FolderList>& folders,
                          const std::optional<std::u16string>& name) {
+  return searchSameFolderName(folders ? &*folders : nullptr, name);
+}
+
+int searchSameFolderName(const FolderList* folders, const std::optional<std::u16string>& name) {
   if (!name || !folders || folders->empty()) return 1;
   for (std::size_t i = 0; i < folders->size(); ++i)
     if (equalsIgnoringCase((*folders)[i].name, *name)) return static_cast<int>(i) + 3;
