@@ -357,8 +357,8 @@ void KorvelPrintPdeVx418JC::applyReadField(ControlRef field, const Present<std::
                                            ControlRef holdBox, bool hold,
                                            void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
   if (!field) return;
-  if (value) field.setStringValue(*value);
-  holdBox.setState(hold ? 1 : 0);
+  if (value) field->setStringValue(*value);
+  holdBox->setState(hold ? 1 : 0);
   (this->*proc)(holdBox.get());
 }
 
@@ -366,10 +366,10 @@ void KorvelPrintPdeVx418JC::applyReadFolder(const JobControlReading& r) {
   const JobControlSettings& s = r.settings;
   if (!folderSelectionPopup && !folderSelectionMatrix) return;
   if (r.folderNameRead) folderNameStringRef = r.folderName;
-  if (s.folderPopupIndex) folderSelectionPopup.selectItemAtIndex(*s.folderPopupIndex);
-  if (s.folderRow) folderSelectionMatrix.selectCellAtRow(*s.folderRow);
-  if (s.folderName) folderNameEditText.setStringValue(*s.folderName);
-  folderNameButton.setState((s.holdMask & kHoldFolderName) ? 1 : 0);
+  if (s.folderPopupIndex) folderSelectionPopup->selectItemAtIndex(*s.folderPopupIndex);
+  if (s.folderRow) folderSelectionMatrix->selectCellAtRow(*s.folderRow);
+  if (s.folderName) folderNameEditText->setStringValue(*s.folderName);
+  folderNameButton->setState((s.holdMask & kHoldFolderName) ? 1 : 0);
   folderNameButtonProc(folderNameButton.get());
 }
 
@@ -377,16 +377,16 @@ void KorvelPrintPdeVx418JC::applyReadFolder(const JobControlReading& r) {
 // button's action, which keeps it in loginNameStringRef.
 void KorvelPrintPdeVx418JC::applyReadLoginName(const JobControlSettings& s) {
   if (!loginNameEditText) return;
-  loginNameButton.setState(0);
+  loginNameButton->setState(0);
   loginNameButtonProc(loginNameButton.get());
-  loginNameEditText.setStringValue(s.loginName.value_or(u""));
+  loginNameEditText->setStringValue(s.loginName.value_or(u""));
   loginNameStringRef.reset();
   loginNameLockFlag = false;
   if (s.holdMask & kHoldLoginName) {
-    loginNameButton.setState(1);
+    loginNameButton->setState(1);
     loginNameButtonProc(loginNameButton.get());
-  } else if (loginNameButton.state() != 0) {
-    loginNameButton.setState(0);
+  } else if (loginNameButton->state() != 0) {
+    loginNameButton->setState(0);
     loginNameButtonProc(loginNameButton.get());
   }
 }
@@ -397,14 +397,14 @@ void KorvelPrintPdeVx418JC::applyJobControlReading(const JobControlReading& r) {
   presetHoldButtonFlag = r.presetHoldMask;
   prefHoldButtonFlag = r.prefHoldMask;
   if (s.retention) {
-    retentionCheckBox.setState(*s.retention ? 1 : 0);
+    retentionCheckBox->setState(*s.retention ? 1 : 0);
     retentionCBoxProc(retentionCheckBox.get());
   }
-  if (s.suspendRow) suspendMatrix.selectCellAtRow(*s.suspendRow);
+  if (s.suspendRow) suspendMatrix->selectCellAtRow(*s.suspendRow);
   applyReadField(suspendKeyEditText, s.suspendKey, suspendKeyButton, held(kHoldPassCode),
                  &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
   applyReadFolder(r);
-  if (s.loginAuthentication) authenticationMatrix.selectCellAtRow(*s.loginAuthentication ? 0 : 1);
+  if (s.loginAuthentication) authenticationMatrix->selectCellAtRow(*s.loginAuthentication ? 0 : 1);
   applyReadLoginName(s);
   applyReadField(passwordEditText, s.password, passwordButton, held(kHoldPassword),
                  &KorvelPrintPdeVx418JC::passwordButtonProc);

@@ -8,25 +8,25 @@ void KorvelPrintPdeVx418JC::makeFolderPopup() {
   // Only items 0 and 1 stay. They go from the last one back, which leaves the
   // same items and the same selection as taking item 2 away n - 2 times, but
   // costs one step per item instead of moving every later item each time.
-  const int n = folderSelectionPopup.numberOfItems();
-  for (int i = n - 1; i >= 2; --i) folderSelectionPopup.removeItemAtIndex(i);
+  const int n = folderSelectionPopup->numberOfItems();
+  for (int i = n - 1; i >= 2; --i) folderSelectionPopup->removeItemAtIndex(i);
   for (int i = 0; i < 2; ++i) {
-    const MenuItem* item = folderSelectionPopup.itemAtIndex(i);
+    const MenuItem* item = folderSelectionPopup->itemAtIndex(i);
     if (!item) continue;
     if (auto title = localizedStringValue(std::optional<std::u16string>(item->title)))
-      folderSelectionPopup.setItemTitle(i, *title);
-    folderSelectionPopup.setItemImage(i, spaceImage);
+      folderSelectionPopup->setItemTitle(i, *title);
+    folderSelectionPopup->setItemImage(i, spaceImage);
   }
   if (!folderList || folderList->empty()) return;
   MenuItem separator;
   separator.separator = true;
-  folderSelectionPopup.addItem(std::move(separator));
+  folderSelectionPopup->addItem(std::move(separator));
   for (const FolderEntry& entry : *folderList) {
     MenuItem item;
     item.title = entry.name;
     item.image =
         entry.password ? initWithSystemIconType(toolkit(), fourCharCode("lock")) : spaceImage;
-    folderSelectionPopup.addItem(std::move(item));
+    folderSelectionPopup->addItem(std::move(item));
   }
 }
 
