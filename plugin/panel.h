@@ -235,6 +235,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   // The rule lists the actions run.
   void runRetentionRules();
   void runFolderPopUpRules();
+  // The pop-up's items from the folder list; the selection is the toolkit's.
+  void rebuildFolderPopupItems();
   void runFolderMatrixRules();
   void runAuthenticationRules();
   bool retentionOn() const;

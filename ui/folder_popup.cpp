@@ -5,6 +5,16 @@ namespace jc {
 
 void KorvelPrintPdeVx418JC::makeFolderPopup() {
   if (!folderSelectionPopup) return;
+  const int selected = folderSelectionPopup->indexOfSelectedItem();
+  rebuildFolderPopupItems();
+  // The rebuild may move the selection (a removed folder falls back to another
+  // item) or put another folder under it: the enable states follow, as if the
+  // user had chosen it. Quick file and main folder, kept in place, change nothing.
+  const int now = folderSelectionPopup->indexOfSelectedItem();
+  if (now != selected || now >= 3) runFolderPopUpRules();
+}
+
+void KorvelPrintPdeVx418JC::rebuildFolderPopupItems() {
   // Only items 0 and 1 stay. They go from the last one back, which leaves the
   // same items and the same selection as taking item 2 away n - 2 times, but
   // costs one step per item instead of moving every later item each time.
