@@ -77,7 +77,7 @@ void BM_ParseAndRebuildPopUp(benchmark::State& state) {
   for (auto _ : state) {
     if (!panel.parseXML(file)) return state.SkipWithError("the answer was not read");
     panel.makeFolderPopup();
-    if (panel.folderSelectionPopup.numberOfItems() != expectedItems)
+    if (panel.folderSelectionPopup->numberOfItems() != expectedItems)
       return state.SkipWithError("wrong item count");
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));

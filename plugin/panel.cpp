@@ -227,23 +227,24 @@ SummaryInfo KorvelPrintPdeVx418JC::summaryInfo() {
   };
   if (hasInited) {
     if (retentionCheckBox) {
-      if (retentionCheckBox.state() != 0) {
-        add(retentionCheckBox.title(), localizedString(u"On"));
+      if (retentionCheckBox->state() != 0) {
+        add(retentionCheckBox->title(), localizedString(u"On"));
         if (folderSelectionPopup) {
           if (const MenuItem* item = folderSelectionPopup.selectedItem())
-            add(trimColons(folderSelectionStaticText.stringValue()), item->title);
+            add(trimColons(folderSelectionStaticText->stringValue()), item->title);
         }
         if (suspendMatrix) {
-          if (ControlRef cell = suspendMatrix.selectedCell()) add(suspendBox.title(), cell.title());
+          if (ControlRef cell = suspendMatrix.selectedCell())
+            add(suspendBox->title(), cell->title());
         }
       } else {
-        add(retentionCheckBox.title(), localizedString(u"Off"));
+        add(retentionCheckBox->title(), localizedString(u"Off"));
       }
     }
     if (userNameStaticText && userNameEditText)
-      add(trimColons(userNameStaticText.stringValue()), userNameEditText.stringValue());
+      add(trimColons(userNameStaticText->stringValue()), userNameEditText->stringValue());
     if (jobNameStaticText && jobNameEditText)
-      add(trimColons(jobNameStaticText.stringValue()), jobNameEditText.stringValue());
+      add(trimColons(jobNameStaticText->stringValue()), jobNameEditText->stringValue());
   }
   _PDEEpilog(this, "summaryInfo:");
   return summary;

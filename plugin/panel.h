@@ -21,6 +21,8 @@
 namespace jc {
 
 class KorvelPrintPdeVx418JCPDEChoice;
+struct ReaderContext;
+struct JobControlReading;
 
 class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                                     public ActionTarget,
@@ -223,9 +225,18 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   void connectOutlets();
   Toolkit* toolkit() const;
   PrintSettings* printSettings() const;
+  // The reader's inputs from the panel, and its result applied to the controls.
+  ReaderContext readerContext() const;
+  void applyJobControlReading(const JobControlReading& reading);
+  void applyReadField(ControlRef field, const Present<std::u16string>& value, ControlRef holdBox,
+                      bool hold, void (KorvelPrintPdeVx418JC::*proc)(Control*));
+  void applyReadFolder(const JobControlReading& reading);
+  void applyReadLoginName(const JobControlSettings& settings);
   // The rule lists the actions run.
   void runRetentionRules();
   void runFolderPopUpRules();
+  // The pop-up's items from the folder list; the selection is the toolkit's.
+  void rebuildFolderPopupItems();
   void runFolderMatrixRules();
   void runAuthenticationRules();
   bool retentionOn() const;
@@ -251,6 +262,7 @@ void myVx418JCHilite(ControlRef field, bool flag);
 // to case (3 or more), else 1, the main folder.
 int searchSameFolderName(const std::optional<FolderList>& folders,
                          const std::optional<std::u16string>& name);
+int searchSameFolderName(const FolderList* folders, const std::optional<std::u16string>& name);
 
 // A new 18x18 image of a system icon ('lock', 'ulck').
 ImagePtr initWithSystemIconType(Toolkit* toolkit, std::uint32_t typeCode);

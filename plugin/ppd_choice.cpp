@@ -54,12 +54,12 @@ PDEChoicePtr FindChoiceForString(const std::optional<std::u16string>& keyword,
 }
 
 void InitPopUpFromArray(ControlRef popUp, const PDEChoiceList& choices, NSStringEncoding encoding) {
-  popUp.removeAllItems();
+  popUp->removeAllItems();
   for (const PDEChoicePtr& choice : choices) {
     MenuItem item;
     if (choice) item.title = choice->userTitle(encoding).value_or(u"");
     item.representedObject = choice;
-    popUp.addItem(std::move(item));
+    popUp->addItem(std::move(item));
   }
 }
 
@@ -80,10 +80,10 @@ std::int64_t KorvelPrintPdeVx418JC::indexOfMarkedOption(ppd_option_t* option,
 
 void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, ControlRef popUp, const char* key) {
   _PDEProlog(this, "getSelection:(%@) fromPopUp:(%@) forKey:(%@)", current.get(), popUp.get(), key);
-  const int index = popUp.indexOfSelectedItem();
+  const int index = popUp->indexOfSelectedItem();
   _PDELog(this, "selected index: %i", index);
   PDEChoicePtr candidate;
-  if (const MenuItem* item = popUp.itemAtIndex(index))
+  if (const MenuItem* item = popUp->itemAtIndex(index))
     if (const auto* wrapper = std::any_cast<PDEChoicePtr>(&item->representedObject))
       candidate = *wrapper;
   _PDELog(this, "selected request: %@", candidate.get());
@@ -96,7 +96,7 @@ void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, const PDEChoiceL
   _PDEProlog(this, "getSelection:(%@) fromButton:(%@) forKey:(%@)", current.get(), button.get(),
              key);
   // A button in its mixed state stands for no entry: the selection stays.
-  const int index = button.state();
+  const int index = button->state();
   _PDELog(this, "selected index: %i", index);
   PDEChoicePtr candidate;
   if (index >= 0 && std::size_t(index) < choices.size()) candidate = choices[std::size_t(index)];

@@ -1,6 +1,9 @@
-// The print-settings reader: brings the controls into line with the job's
-// entries and with the values held in the preferences, then runs the actions
-// so that enable states and masking follow.
+// The print-settings reader: the entries that can be inverted, or the values
+// held in the preferences, become the panel's settings; the panel then sets its
+// controls from them and runs the actions, so that enable states and masking
+// follow.
+#include "settings/reader.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -37,6 +40,14 @@ std::string asciiOf(const std::u16string& s) {
   return out;
 }
 
+// Bytes up to the first zero byte as text in `encoding`; empty when the
+// bytes are not text in it.
+std::u16string textOf(const unsigned char* bytes, std::size_t capacity, NSStringEncoding encoding) {
+  const std::size_t size = strnlen(reinterpret_cast<const char*>(bytes), capacity);
+  return decodeBytesNS(std::string_view(reinterpret_cast<const char*>(bytes), size), encoding)
+      .value_or(u"");
+}
+
 // Decodes fixed-key hex text of `n` cipher bytes into the text it enciphers.
 // A password whose second block is all zero bytes was at most 16 bytes long:
 // only its first block is deciphered, so a 16-byte password reads back whole.
@@ -57,287 +68,366 @@ Decoded decodeFixedKeyHex(const std::string& hex, std::size_t n, NSStringEncodin
   my_aes_decrypt(cipher.data(), length, plain.data());
   const std::size_t size = strnlen(reinterpret_cast<const char*>(plain.data()), plain.size());
   if (size == 0) return {};
-  return {
-      decodeBytesNS(std::string_view(reinterpret_cast<const char*>(plain.data()), size), encoding)
-          .value_or(u""),
-      size};
+  return {textOf(plain.data(), plain.size(), encoding), size};
 }
 
-}  // namespace
+// Base64 of a fixed-key cipher, deciphered into text.
+std::u16string decodeFixedKeyBase64(const std::string& base64, NSStringEncoding encoding) {
+  std::array<char, 512> a{};
+  std::array<unsigned char, 512> b{};
+  std::memcpy(a.data(), base64.data(), std::min<std::size_t>(base64.size(), 510));
+  const int decoded = Base64decode(b.data(), a.data());
+  a.fill(0);
+  my_aes_decrypt(b.data(), static_cast<std::size_t>(std::max(decoded, 0)),
+                 reinterpret_cast<unsigned char*>(a.data()));
+  return textOf(reinterpret_cast<const unsigned char*>(a.data()), a.size(), encoding);
+}
 
-void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
-  _PDEProlog(this, "--getNonPPDSettingsFromPrintSettings:");
-  PrintSettings* settingsPtr = printSettings();
-  if (!settingsPtr) {
-    _PDEEpilog(this, "--getNonPPDSettingsFromPrintSettings:");
-    return;
+// The leading decimal integer, as the platform reads it; a number out of
+// range gives the nearest 32-bit integer.
+std::uint32_t leadingInteger(const std::string& text) {
+  long long v = 0;
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  constexpr long long kLimit = static_cast<long long>(INT32_MAX) + 1;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+    v = std::min(v * 10 + (text[i++] - '0'), kLimit);
+  const long long value = negative ? -v : std::min(v, kLimit - 1);
+  return static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
+}
+
+// The suspend entry's first digit: "2" hold only (1), "1" hold after (2),
+// "3" sample print (3); anything else keeps nothing (0).
+int suspendMode(const std::optional<std::string>& suspend) {
+  if (!suspend || suspend->empty()) return 0;
+  switch ((*suspend)[0]) {
+    case '1':
+      return 2;
+    case '2':
+      return 1;
+    case '3':
+      return 3;
+    default:
+      return 0;
   }
-  const PrintSettings& settings = *settingsPtr;
-  const bool maxIsEight = getPasswordMax() == 8;
-  auto setHold = [this](ControlRef box, bool on, void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
-    box.setState(on ? 1 : 0);
-    (this->*proc)(box.get());
-  };
-  auto takePrefBit = [this](std::uint32_t bit) {
-    const bool set = (prefHoldButtonFlag & bit) != 0;
-    prefHoldButtonFlag &= ~bit;
+}
+
+// How a fixed-key field is shown: a pass code only up to the digit limit.
+enum class Form { Code, Number, Password };
+
+// One read, step by step, in the order the panel applies the result.
+class Reader {
+ public:
+  Reader(const PrintSettings& entries, const ReaderContext& context)
+      : entries_(entries), c_(context), layout_(context.layout), held_(context.held) {
+    r_.prefHoldMask = held_.mask;
+  }
+
+  JobControlReading run() {
+    readHoldMask();
+    readRetention();
+    s_.suspendKey = fixedKeyField(layout_.suspendKeyEditText, kHoldPassCode, held_.suspendKey,
+                                  keys::kJobSuspend2Key, Form::Code);
+    readFolder();
+    readAuthentication();
+    readLoginName();
+    s_.password = fixedKeyField(layout_.passwordEditText, kHoldPassword, held_.password,
+                                keys::kPassword2, Form::Password);
+    s_.userNumber = fixedKeyField(layout_.userNumberEditText, kHoldUserNumber, held_.userNumber,
+                                  keys::kUserNumber2, Form::Number);
+    s_.accountNumber = fixedKeyField(layout_.accountNumberEditText, kHoldAccountNumber,
+                                     held_.accountNumber, keys::kAccountNumber2, Form::Code);
+    readName(layout_.userNameEditText, kHoldUserName, held_.userName, keys::kUserName,
+             c_.fullUserName, s_.userName);
+    std::optional<std::u16string> jobTitle;
+    if (auto name = entries_.jobName()) jobTitle = fromUtf8(*name);
+    readName(layout_.jobNameEditText, kHoldJobName, held_.jobName, keys::kJobName,
+             jobTitle.value_or(u""), s_.jobName);
+    s_.folderPassword = fixedKeyField(layout_.folderPasswordEditText, kHoldFolderPassCode,
+                                      held_.folderPassword, keys::kFolderPassword2, Form::Code);
+    r_.settings = std::move(s_);
+    return std::move(r_);
+  }
+
+ private:
+  // A held bit is taken once: true when it was set.
+  bool takeHeld(std::uint32_t bit) {
+    const bool set = (r_.prefHoldMask & bit) != 0;
+    r_.prefHoldMask &= ~bit;
     return set;
-  };
-  // A fixed-key value from the preferences (when its bit is set) or from the entry.
-  struct Source {
-    std::optional<std::string> value;
-    bool hold = false;
-  };
-  auto heldOrEntry = [&](std::uint32_t bit, const std::optional<std::u16string>& pref,
-                         std::string_view key) {
-    Source source;
-    if (takePrefBit(bit)) {
-      source.hold = true;
-      if (pref) {
-        source.value = asciiOf(*pref);
-        return source;
-      }
-    }
-    if (auto entry = readAscii(settings, key)) {
-      source.value = std::move(entry);
-      if (presetHoldButtonFlag & bit) source.hold = true;
-    }
-    return source;
-  };
-  // Codes longer than the digit limit are not shown.
-  auto withinLimit = [&](const Decoded& code) {
-    return maxIsEight ? code.text : code.bytes <= 5 ? code.text : std::u16string();
-  };
-  // A field enciphered under the fixed key: the held value or the entry, its
-  // hold box set through its action. Digit codes longer than the limit are
-  // not shown.
-  enum class Form { Code, Number, Password };
-  auto readFixedKeyField = [&](ControlRef field, ControlRef box, std::uint32_t bit,
-                               const std::optional<std::u16string>& pref, std::string_view key,
-                               Form form, void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
-    if (!field) return;
-    const Source source = heldOrEntry(bit, pref, key);
-    std::u16string shown;
-    if (source.value && !source.value->empty()) {
-      if (form == Form::Password)
-        shown = decodeFixedKeyHex(*source.value, 32, systemEncoding, true).text;
-      else if (form == Form::Number)
-        shown = decodeFixedKeyHex(*source.value, 16, systemEncoding).text;
-      else
-        shown = withinLimit(decodeFixedKeyHex(*source.value, 16, systemEncoding));
-    }
-    field.setStringValue(shown);
-    setHold(box, source.hold, proc);
-  };
-
-  // Hold mask of the job: the leading decimal integer, as the platform reads
-  // it; a number out of range gives the nearest 32-bit integer.
-  if (auto hold = settings.value(keys::kHoldButton)) {
-    long long v = 0;
-    std::size_t i = 0;
-    while (i < hold->size() && (*hold)[i] == ' ') ++i;
-    bool negative = false;
-    if (i < hold->size() && ((*hold)[i] == '-' || (*hold)[i] == '+'))
-      negative = (*hold)[i++] == '-';
-    constexpr long long kLimit = static_cast<long long>(INT32_MAX) + 1;
-    while (i < hold->size() && (*hold)[i] >= '0' && (*hold)[i] <= '9') {
-      v = std::min(v * 10 + ((*hold)[i++] - '0'), kLimit);
-    }
-    const long long value = negative ? -v : std::min(v, kLimit - 1);
-    presetHoldButtonFlag = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
+  }
+  bool presetHolds(std::uint32_t bit) const { return (r_.presetHoldMask & bit) != 0; }
+  void setHold(std::uint32_t bit, bool on) {
+    if (on)
+      s_.holdMask |= bit;
+    else
+      s_.holdMask &= ~bit;
   }
 
-  // Retention and hold mode.
-  if (retentionCheckBox) {
+  void readHoldMask() {
+    auto hold = entries_.value(keys::kHoldButton);
+    r_.presetHoldMask = hold ? leadingInteger(*hold) : c_.presetHoldMask;
+  }
+
+  void readRetention() {
     int mode = 0;
-    if (auto suspend = readAscii(settings, keys::kJobSuspend); suspend && !suspend->empty()) {
-      switch ((*suspend)[0]) {
-        case '1':
-          mode = 2;
-          break;
-        case '2':
-          mode = 1;
-          break;
-        case '3':
-          mode = 3;
-          break;
-        default:
-          mode = 0;
-          break;
-      }
+    if (layout_.retentionCheckBox) {
+      mode = suspendMode(readAscii(entries_, keys::kJobSuspend));
+      s_.retention = mode != 0;
     }
-    retentionCheckBox.setState(mode != 0 ? 1 : 0);
-    retentionCBoxProc(retentionCheckBox.get());
-    suspendMatrix.selectCellAtRow(mode != 0 ? mode - 1 : 0);
-  } else {
-    suspendMatrix.selectCellAtRow(0);
+    if (layout_.suspendMatrix) s_.suspendRow = mode != 0 ? mode - 1 : 0;
   }
 
-  // Job pass code.
-  readFixedKeyField(suspendKeyEditText, suspendKeyButton, kHoldPassCode, prefSuspendKeyStringRef,
-                    keys::kJobSuspend2Key, Form::Code,
-                    &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
+  // A field enciphered under the fixed key: the held value or the entry.
+  Present<std::u16string> fixedKeyField(bool present, std::uint32_t bit,
+                                        const std::optional<std::u16string>& heldValue,
+                                        std::string_view key, Form form) {
+    if (!present) return std::nullopt;
+    bool hold = false;
+    std::optional<std::string> value;
+    if (takeHeld(bit)) {
+      hold = true;
+      if (heldValue) value = asciiOf(*heldValue);
+    }
+    if (!value) {
+      value = readAscii(entries_, key);
+      if (value && presetHolds(bit)) hold = true;
+    }
+    setHold(bit, hold);
+    if (!value || value->empty()) return u"";
+    if (form == Form::Password) return decodeFixedKeyHex(*value, 32, c_.textEncoding, true).text;
+    const Decoded code = decodeFixedKeyHex(*value, 16, c_.textEncoding);
+    if (form == Form::Number || c_.passwordMax == 8 || code.bytes <= 5) return code.text;
+    return u"";
+  }
 
-  // Filing and folder.
-  if (folderSelectionPopup || folderSelectionMatrix) {
-    bool hold = (presetHoldButtonFlag & kHoldFolderName) != 0;
-    bool set = false;
-    if (auto filing = settings.value(keys::kFiling); filing && !filing->empty()) {
-      const char first = (*filing)[0];
-      if (first == '1') {
-        folderSelectionPopup.selectItemAtIndex(0);
-        folderSelectionMatrix.selectCellAtRow(0);
-        set = true;
-      } else if (first == '3') {
-        // The hex text of a name of up to 255 bytes.
-        if (auto path = readAscii(settings, keys::kFolderPath, 511)) {
-          std::array<unsigned char, 256> bytes{};
-          myatoi(path->c_str(), bytes.data(), path->size());
-          const std::size_t size =
-              strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-          folderNameStringRef =
-              decodeBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
-                          env_.systemEncoding);
-          folderSelectionPopup.selectItemAtIndex(SearchSameFolderName(folderNameStringRef));
-          folderSelectionMatrix.selectCellAtRow(2);
-          folderNameEditText.setStringValue(folderNameStringRef.value_or(u""));
-          set = true;
+  void readFolder() {
+    if (!layout_.folderSelectionPopup && !layout_.folderSelectionMatrix) return;
+    bool hold = presetHolds(kHoldFolderName);
+    std::optional<int> popUpIndex, row;
+    std::optional<std::u16string> name;
+    if (auto filing = entries_.value(keys::kFiling); filing && !filing->empty()) {
+      if ((*filing)[0] == '1') {
+        popUpIndex = 0;
+        row = 0;
+      } else if ((*filing)[0] == '3') {
+        if (auto path = readAscii(entries_, keys::kFolderPath, 511)) {
+          r_.folderNameRead = true;
+          r_.folderName = folderPathName(*path);
+          popUpIndex = searchSameFolderName(c_.folderList, r_.folderName);
+          row = 2;
+          name = r_.folderName.value_or(u"");
         }
       }
     }
-    if (folderSelectionMatrix && takePrefBit(kHoldFolderName)) {
-      if (prefFolderNameStringRef) {
-        folderNameEditText.setStringValue(*prefFolderNameStringRef);
-        hold = true;
-        set = true;
-      }
+    bool set = popUpIndex.has_value();
+    if (layout_.folderSelectionMatrix && takeHeld(kHoldFolderName) && held_.folderName) {
+      name = held_.folderName;
+      hold = true;
+      set = true;
     }
     if (!set) {
-      folderSelectionPopup.selectItemAtIndex(1);
-      folderSelectionMatrix.selectCellAtRow(1);
+      popUpIndex = 1;
+      row = 1;
     }
-    setHold(folderNameButton, hold, &KorvelPrintPdeVx418JC::folderNameButtonProc);
+    if (layout_.folderSelectionPopup) s_.folderPopupIndex = popUpIndex;
+    if (layout_.folderSelectionMatrix) s_.folderRow = row;
+    if (layout_.folderNameEditText) s_.folderName = name;
+    setHold(kHoldFolderName, hold);
   }
 
-  // Authentication mode.
-  if (authenticationMatrix) {
-    std::string c = "1";
-    if ((prefHoldButtonFlag & (kHoldLoginName | kHoldPassword | kHoldUserNumber)) &&
-        prefAuthenticationBooleanRef) {
-      c = *prefAuthenticationBooleanRef ? "1" : "0";
-    } else if (auto auth = settings.value(keys::kAuthentication)) {
-      c = auth->substr(0, 1);
-    }
-    authenticationMatrix.selectCellAtRow(c == "1" ? 0 : 1);
+  // The hex text of a name of up to 255 bytes in the system encoding.
+  std::optional<std::u16string> folderPathName(const std::string& path) const {
+    std::array<unsigned char, 256> bytes{};
+    myatoi(path.c_str(), bytes.data(), path.size());
+    const std::size_t size = strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return decodeBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
+                       c_.systemEncoding);
   }
 
-  // Login name: Base64 of the fixed-key cipher, over two chunks.
-  if (loginNameEditText) {
-    std::array<char, 512> a{};
-    std::array<unsigned char, 512> b{};
-    loginNameButton.setState(0);
+  // The held choice when a sign-in value is held, else the job's entry.
+  void readAuthentication() {
+    if (!layout_.authenticationMatrix) return;
+    std::string choice = "1";
+    if ((held_.mask & (kHoldLoginName | kHoldPassword | kHoldUserNumber)) &&
+        held_.loginAuthentication) {
+      choice = *held_.loginAuthentication ? "1" : "0";
+    } else if (auto auth = entries_.value(keys::kAuthentication)) {
+      choice = auth->substr(0, 1);
+    }
+    s_.loginAuthentication = choice == "1";
+  }
+
+  // Base64 of the fixed-key cipher, over two chunks.
+  void readLoginName() {
+    if (!layout_.loginNameEditText) return;
+    s_.loginNameField = true;
+    bool hold = false;
+    std::optional<std::string> base64;
+    if (takeHeld(kHoldLoginName)) {
+      hold = true;
+      if (held_.loginName) base64 = asciiOf(*held_.loginName).substr(0, 510);
+    }
+    if (!base64) {
+      const auto chunk1 = readAscii(entries_, keys::kLoginName11, 511).value_or("");
+      const auto chunk2 = readAscii(entries_, keys::kLoginName12, 511).value_or("");
+      base64 = chunk1;
+      if (!chunk1.empty() && !chunk2.empty()) *base64 += chunk2;
+      if (presetHolds(kHoldLoginName)) hold = true;
+    }
+    s_.loginName = base64->empty() ? u"" : decodeFixedKeyBase64(*base64, c_.textEncoding);
+    setHold(kHoldLoginName, hold);
+  }
+
+  // Hex text in the panel's encoding; without an entry, the fallback. Hex of
+  // no bytes leaves the field as it is.
+  void readName(bool present, std::uint32_t bit, const std::optional<std::u16string>& heldValue,
+                std::string_view key, const std::optional<std::u16string>& fallback,
+                Present<std::u16string>& field) {
+    if (!present) return;
+    bool hold = false;
+    if (takeHeld(bit)) {
+      hold = true;
+      if (heldValue) {
+        field = heldValue;
+        setHold(bit, hold);
+        return;
+      }
+    }
+    if (auto hex = readAscii(entries_, key)) {
+      std::array<unsigned char, 256> bytes{};
+      myatoi(hex->c_str(), bytes.data(), std::min<std::size_t>(hex->size(), 255));
+      if (bytes[0] != 0) field = textOf(bytes.data(), bytes.size(), c_.textEncoding);
+      if (presetHolds(bit)) hold = true;
+    } else {
+      field = fallback.value_or(u"");
+    }
+    setHold(bit, hold);
+  }
+
+  const PrintSettings& entries_;
+  const ReaderContext& c_;
+  const ReaderLayout& layout_;
+  const HeldValues& held_;
+  JobControlSettings s_;
+  JobControlReading r_;
+};
+
+}  // namespace
+
+JobControlReading readJobControlEntries(const PrintSettings& entries,
+                                        const ReaderContext& context) {
+  return Reader(entries, context).run();
+}
+
+ReaderContext KorvelPrintPdeVx418JC::readerContext() const {
+  ReaderContext c;
+  c.layout.retentionCheckBox = bool(retentionCheckBox);
+  c.layout.suspendMatrix = bool(suspendMatrix);
+  c.layout.suspendKeyEditText = bool(suspendKeyEditText);
+  c.layout.folderSelectionPopup = bool(folderSelectionPopup);
+  c.layout.folderSelectionMatrix = bool(folderSelectionMatrix);
+  c.layout.folderNameEditText = bool(folderNameEditText);
+  c.layout.folderPasswordEditText = bool(folderPasswordEditText);
+  c.layout.authenticationMatrix = bool(authenticationMatrix);
+  c.layout.loginNameEditText = bool(loginNameEditText);
+  c.layout.passwordEditText = bool(passwordEditText);
+  c.layout.userNumberEditText = bool(userNumberEditText);
+  c.layout.accountNumberEditText = bool(accountNumberEditText);
+  c.layout.userNameEditText = bool(userNameEditText);
+  c.layout.jobNameEditText = bool(jobNameEditText);
+  c.held = {prefHoldButtonFlag,         prefSuspendKeyStringRef, prefAuthenticationBooleanRef,
+            prefLoginNameStringRef,     prefPasswordStringRef,   prefUserNumberStringRef,
+            prefAccountNumberStringRef, prefUserNameStringRef,   prefJobNameStringRef,
+            prefFolderPassStringRef,    prefFolderNameStringRef};
+  c.presetHoldMask = presetHoldButtonFlag;
+  c.textEncoding = systemEncoding;
+  c.systemEncoding = env_.systemEncoding;
+  c.passwordMax = getPasswordMax();
+  c.fullUserName = env_.fullUserName;
+  c.folderList = folderList ? &*folderList : nullptr;
+  return c;
+}
+
+// A field's value when the read has one, then its hold check box through the
+// field's action.
+void KorvelPrintPdeVx418JC::applyReadField(ControlRef field, const Present<std::u16string>& value,
+                                           ControlRef holdBox, bool hold,
+                                           void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
+  if (!field) return;
+  if (value) field->setStringValue(*value);
+  holdBox->setState(hold ? 1 : 0);
+  (this->*proc)(holdBox.get());
+}
+
+void KorvelPrintPdeVx418JC::applyReadFolder(const JobControlReading& r) {
+  const JobControlSettings& s = r.settings;
+  if (!folderSelectionPopup && !folderSelectionMatrix) return;
+  if (r.folderNameRead) folderNameStringRef = r.folderName;
+  if (s.folderPopupIndex) folderSelectionPopup->selectItemAtIndex(*s.folderPopupIndex);
+  if (s.folderRow) folderSelectionMatrix->selectCellAtRow(*s.folderRow);
+  if (s.folderName) folderNameEditText->setStringValue(*s.folderName);
+  folderNameButton->setState((s.holdMask & kHoldFolderName) ? 1 : 0);
+  folderNameButtonProc(folderNameButton.get());
+}
+
+// The login name is shown in clear first; a held name is then masked by the
+// button's action, which keeps it in loginNameStringRef.
+void KorvelPrintPdeVx418JC::applyReadLoginName(const JobControlSettings& s) {
+  if (!loginNameEditText) return;
+  loginNameButton->setState(0);
+  loginNameButtonProc(loginNameButton.get());
+  loginNameEditText->setStringValue(s.loginName.value_or(u""));
+  loginNameStringRef.reset();
+  loginNameLockFlag = false;
+  if (s.holdMask & kHoldLoginName) {
+    loginNameButton->setState(1);
     loginNameButtonProc(loginNameButton.get());
-    bool hold = false;
-    bool fromPreferences = false;
-    if (takePrefBit(kHoldLoginName)) {
-      hold = true;
-      if (prefLoginNameStringRef) {
-        const std::string text = asciiOf(*prefLoginNameStringRef).substr(0, 510);
-        std::memcpy(a.data(), text.data(), text.size());
-        fromPreferences = true;
-      }
-    }
-    if (!fromPreferences) {
-      const auto chunk1 = readAscii(settings, keys::kLoginName11, 511).value_or("");
-      const auto chunk2 = readAscii(settings, keys::kLoginName12, 511).value_or("");
-      std::string joined = chunk1;
-      if (!chunk1.empty() && !chunk2.empty()) joined += chunk2;
-      joined.resize(std::min<std::size_t>(joined.size(), 510));
-      std::memcpy(a.data(), joined.data(), joined.size());
-      if (presetHoldButtonFlag & kHoldLoginName) hold = true;
-    }
-    std::u16string shown;
-    if (a[0] != '\0') {
-      const int decoded = Base64decode(b.data(), a.data());
-      a.fill(0);
-      my_aes_decrypt(b.data(), static_cast<std::size_t>(std::max(decoded, 0)),
-                     reinterpret_cast<unsigned char*>(a.data()));
-      const std::size_t size = strnlen(a.data(), a.size());
-      if (size > 0)
-        shown = decodeBytesNS(std::string_view(a.data(), size), systemEncoding).value_or(u"");
-    }
-    loginNameEditText.setStringValue(shown);
-    loginNameStringRef.reset();
-    loginNameLockFlag = false;
-    if (hold) {
-      loginNameButton.setState(1);
-      loginNameButtonProc(loginNameButton.get());
-    } else if (loginNameButton.state() != 0) {
-      loginNameButton.setState(0);
-      loginNameButtonProc(loginNameButton.get());
-    }
+  } else if (loginNameButton->state() != 0) {
+    loginNameButton->setState(0);
+    loginNameButtonProc(loginNameButton.get());
   }
+}
 
-  // Password, user number, account number: fixed-key hex.
-  readFixedKeyField(passwordEditText, passwordButton, kHoldPassword, prefPasswordStringRef,
-                    keys::kPassword2, Form::Password, &KorvelPrintPdeVx418JC::passwordButtonProc);
-  readFixedKeyField(userNumberEditText, userNumberButton, kHoldUserNumber, prefUserNumberStringRef,
-                    keys::kUserNumber2, Form::Number, &KorvelPrintPdeVx418JC::userNumberButtonProc);
-  readFixedKeyField(accountNumberEditText, accountNumberButton, kHoldAccountNumber,
-                    prefAccountNumberStringRef, keys::kAccountNumber2, Form::Code,
-                    &KorvelPrintPdeVx418JC::accountNumberButtonProc);
-
+void KorvelPrintPdeVx418JC::applyJobControlReading(const JobControlReading& r) {
+  const JobControlSettings& s = r.settings;
+  const auto held = [&s](std::uint32_t bit) { return (s.holdMask & bit) != 0; };
+  presetHoldButtonFlag = r.presetHoldMask;
+  prefHoldButtonFlag = r.prefHoldMask;
+  if (s.retention) {
+    retentionCheckBox->setState(*s.retention ? 1 : 0);
+    retentionCBoxProc(retentionCheckBox.get());
+  }
+  if (s.suspendRow) suspendMatrix->selectCellAtRow(*s.suspendRow);
+  applyReadField(suspendKeyEditText, s.suspendKey, suspendKeyButton, held(kHoldPassCode),
+                 &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
+  applyReadFolder(r);
+  if (s.loginAuthentication) authenticationMatrix->selectCellAtRow(*s.loginAuthentication ? 0 : 1);
+  applyReadLoginName(s);
+  applyReadField(passwordEditText, s.password, passwordButton, held(kHoldPassword),
+                 &KorvelPrintPdeVx418JC::passwordButtonProc);
+  applyReadField(userNumberEditText, s.userNumber, userNumberButton, held(kHoldUserNumber),
+                 &KorvelPrintPdeVx418JC::userNumberButtonProc);
+  applyReadField(accountNumberEditText, s.accountNumber, accountNumberButton,
+                 held(kHoldAccountNumber), &KorvelPrintPdeVx418JC::accountNumberButtonProc);
   authenticationMatrixProc(authenticationMatrix.get());
-
-  // User name and job name: hex text, with the platform's defaults.
-  auto readName = [&](ControlRef field, ControlRef box, std::uint32_t bit,
-                      const std::optional<std::u16string>& pref, std::string_view key,
-                      const std::optional<std::u16string>& fallback,
-                      void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
-    if (!field) return;
-    bool hold = false;
-    bool done = false;
-    if (takePrefBit(bit)) {
-      hold = true;
-      if (pref) {
-        field.setStringValue(*pref);
-        done = true;
-      }
-    }
-    if (!done) {
-      if (auto hex = readAscii(settings, key)) {
-        std::array<unsigned char, 256> bytes{};
-        myatoi(hex->c_str(), bytes.data(), std::min<std::size_t>(hex->size(), 255));
-        const std::size_t size = strnlen(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (size > 0)
-          field.setStringValue(
-              decodeBytesNS(std::string_view(reinterpret_cast<const char*>(bytes.data()), size),
-                            systemEncoding)
-                  .value_or(u""));
-        if (presetHoldButtonFlag & bit) hold = true;
-      } else if (fallback) {
-        field.setStringValue(*fallback);
-      } else {
-        field.setStringValue(u"");
-      }
-    }
-    setHold(box, hold, proc);
-  };
-  readName(userNameEditText, userNameButton, kHoldUserName, prefUserNameStringRef, keys::kUserName,
-           env_.fullUserName, &KorvelPrintPdeVx418JC::userNameButtonProc);
-  std::optional<std::u16string> jobTitle;
-  if (auto name = settings.jobName()) jobTitle = fromUtf8(*name);
-  readName(jobNameEditText, jobNameButton, kHoldJobName, prefJobNameStringRef, keys::kJobName,
-           jobTitle ? jobTitle : std::optional<std::u16string>(u""),
-           &KorvelPrintPdeVx418JC::jobNameButtonProc);
-
-  // Folder pass code.
-  readFixedKeyField(folderPasswordEditText, folderPasswordButton, kHoldFolderPassCode,
-                    prefFolderPassStringRef, keys::kFolderPassword2, Form::Code,
-                    &KorvelPrintPdeVx418JC::folderPasswordButtonProc);
-
+  applyReadField(userNameEditText, s.userName, userNameButton, held(kHoldUserName),
+                 &KorvelPrintPdeVx418JC::userNameButtonProc);
+  applyReadField(jobNameEditText, s.jobName, jobNameButton, held(kHoldJobName),
+                 &KorvelPrintPdeVx418JC::jobNameButtonProc);
+  applyReadField(folderPasswordEditText, s.folderPassword, folderPasswordButton,
+                 held(kHoldFolderPassCode), &KorvelPrintPdeVx418JC::folderPasswordButtonProc);
+  // The enable states follow the restored values.
   retentionCBoxProc(retentionCheckBox.get());
   folderSelectionPopUpButtonProc(folderSelectionPopup.get());
+}
+
+void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
+  _PDEProlog(this, "--getNonPPDSettingsFromPrintSettings:");
+  if (PrintSettings* entries = printSettings())
+    applyJobControlReading(readJobControlEntries(*entries, readerContext()));
   _PDEEpilog(this, "--getNonPPDSettingsFromPrintSettings:");
 }
 

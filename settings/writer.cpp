@@ -343,20 +343,20 @@ JobControlSettings KorvelPrintPdeVx418JC::currentSettings() const {
   JobControlSettings s;
   auto text = [](ControlRef c) -> Present<std::u16string> {
     if (!c) return std::nullopt;
-    return c.stringValue();
+    return c->stringValue();
   };
-  if (retentionCheckBox) s.retention = retentionCheckBox.state() != 0;
-  if (suspendMatrix) s.suspendRow = suspendMatrix.selectedRow();
+  if (retentionCheckBox) s.retention = retentionCheckBox->state() != 0;
+  if (suspendMatrix) s.suspendRow = suspendMatrix->selectedRow();
   s.suspendKey = text(suspendKeyEditText);
-  if (folderSelectionMatrix) s.folderRow = folderSelectionMatrix.selectedRow();
-  if (folderSelectionPopup) s.folderPopupIndex = folderSelectionPopup.indexOfSelectedItem();
+  if (folderSelectionMatrix) s.folderRow = folderSelectionMatrix->selectedRow();
+  if (folderSelectionPopup) s.folderPopupIndex = folderSelectionPopup->indexOfSelectedItem();
   s.folderName = text(folderNameEditText);
   s.folderPassword = text(folderPasswordEditText);
-  if (authenticationRadioButton) s.loginAuthentication = authenticationRadioButton.state() != 0;
+  if (authenticationRadioButton) s.loginAuthentication = authenticationRadioButton->state() != 0;
   s.loginNameField = bool(loginNameEditText);
   if (loginNameEditText)
     s.loginName =
-        loginNameButton.state() != 0 ? loginNameStringRef : loginNameEditText.stringValue();
+        loginNameButton->state() != 0 ? loginNameStringRef : loginNameEditText->stringValue();
   s.password = text(passwordEditText);
   s.userNumber = text(userNumberEditText);
   s.accountNumber = text(accountNumberEditText);
@@ -369,7 +369,7 @@ JobControlSettings KorvelPrintPdeVx418JC::currentSettings() const {
       {userNumberButton, kHoldUserNumber}, {accountNumberButton, kHoldAccountNumber},
       {folderNameButton, kHoldFolderName}};
   for (const auto& [box, bit] : holds)
-    if (box.state() != 0) s.holdMask |= bit;
+    if (box->state() != 0) s.holdMask |= bit;
   return s;
 }
 

@@ -6,18 +6,18 @@
 namespace jc {
 
 void KorvelPrintPdeVx418JC::emptyUnlessHeld(ControlRef field, ControlRef holdBox) {
-  if (holdBox.state() == 0) field.setStringValue(u"");
+  if (holdBox->state() == 0) field->setStringValue(u"");
 }
 
 // Quick file chosen in either folder control moves to the main folder, with
 // that control's action.
 void KorvelPrintPdeVx418JC::leaveQuickFile() {
-  if (folderSelectionPopup && folderSelectionPopup.indexOfSelectedItem() == 0) {
-    folderSelectionPopup.selectItemAtIndex(1);
+  if (folderSelectionPopup && folderSelectionPopup->indexOfSelectedItem() == 0) {
+    folderSelectionPopup->selectItemAtIndex(1);
     folderSelectionPopUpButtonProc(folderSelectionPopup.get());
   }
-  if (folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 0) {
-    folderSelectionMatrix.selectCellAtRow(1);
+  if (folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 0) {
+    folderSelectionMatrix->selectCellAtRow(1);
     folderSelectionMatrixProc(folderSelectionMatrix.get());
   }
 }
@@ -35,8 +35,8 @@ void KorvelPrintPdeVx418JC::accountNumberETextProc(Control*) {}
 
 void KorvelPrintPdeVx418JC::retentionCBoxProc(Control*) {
   if (!retentionCheckBox) return;
-  if (retentionCheckBox.state() != 1) {
-    suspendMatrix.selectCellAtRow(0);
+  if (retentionCheckBox->state() != 1) {
+    suspendMatrix->selectCellAtRow(0);
     emptyUnlessHeld(suspendKeyEditText, suspendKeyButton);
     leaveQuickFile();
     emptyUnlessHeld(folderPasswordEditText, folderPasswordButton);
@@ -46,23 +46,23 @@ void KorvelPrintPdeVx418JC::retentionCBoxProc(Control*) {
 }
 
 void KorvelPrintPdeVx418JC::suspendKeyMatrixProc(Control*) {
-  if (!suspendMatrix || suspendMatrix.selectedRow() == 1) return;
+  if (!suspendMatrix || suspendMatrix->selectedRow() == 1) return;
   leaveQuickFile();
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionPopUpButtonProc(Control*) {
   if (!folderSelectionPopup) return;
-  if (folderSelectionPopup.indexOfSelectedItem() == 0) {
-    if (suspendMatrix.selectedRow() != 1) suspendMatrix.selectCellAtRow(1);
+  if (folderSelectionPopup->indexOfSelectedItem() == 0) {
+    if (suspendMatrix->selectedRow() != 1) suspendMatrix->selectCellAtRow(1);
     emptyUnlessHeld(suspendKeyEditText, suspendKeyButton);
   }
   runFolderPopUpRules();
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionMatrixProc(Control*) {
-  const int row = folderSelectionMatrix.selectedRow();
+  const int row = folderSelectionMatrix->selectedRow();
   if (row == 0) {
-    if (suspendMatrix.selectedRow() != 1) suspendMatrix.selectCellAtRow(1);
+    if (suspendMatrix->selectedRow() != 1) suspendMatrix->selectCellAtRow(1);
     emptyUnlessHeld(suspendKeyEditText, suspendKeyButton);
   }
   if (row == 0 || row == 1) {
@@ -75,37 +75,37 @@ void KorvelPrintPdeVx418JC::folderSelectionMatrixProc(Control*) {
 void KorvelPrintPdeVx418JC::authenticationMatrixProc(Control*) {
   if (!authenticationMatrix) return;
   runAuthenticationRules();
-  if (authenticationMatrix.selectedRow() != 0) {
+  if (authenticationMatrix->selectedRow() != 0) {
     emptyUnlessHeld(loginNameEditText, loginNameButton);
     emptyUnlessHeld(passwordEditText, passwordButton);
-    if (userNumberEditText.isSelectable()) userNumberEditText.makeFirstResponder();
+    if (userNumberEditText->isSelectable()) userNumberEditText.makeFirstResponder();
   } else {
     emptyUnlessHeld(userNumberEditText, userNumberButton);
-    if (loginNameEditText.isSelectable())
+    if (loginNameEditText->isSelectable())
       loginNameEditText.makeFirstResponder();
-    else if (passwordEditText.isSelectable())
+    else if (passwordEditText->isSelectable())
       passwordEditText.makeFirstResponder();
   }
 }
 
 void KorvelPrintPdeVx418JC::loginNameButtonProc(Control*) {
   if (!loginNameButton) return;
-  if (loginNameButton.state() == 1) {
+  if (loginNameButton->state() == 1) {
     if (!loginNameLockFlag) {
-      loginNameStringRef = loginNameEditText.stringValue();
+      loginNameStringRef = loginNameEditText->stringValue();
       const std::size_t n = loginNameStringRef->size();
-      if (n >= 1) loginNameEditText.setStringValue(std::u16string(n, u'\u2022'));
+      if (n >= 1) loginNameEditText->setStringValue(std::u16string(n, u'\u2022'));
       loginNameLockFlag = true;
     }
   } else {
     loginNameUnLockFlag = true;
-    loginNameEditText.setStringValue(u"");
+    loginNameEditText->setStringValue(u"");
     loginNameStringRef.reset();
     loginNameUnLockFlag = false;
     loginNameLockFlag = false;
   }
   myVx418JCHilite(loginNameEditText,
-                  loginNameButton.state() == 1 || authenticationMatrix.selectedRow() != 0);
+                  loginNameButton->state() == 1 || authenticationMatrix->selectedRow() != 0);
 }
 
 void KorvelPrintPdeVx418JC::suspendKeyButtonProc(Control*) {

@@ -5,30 +5,30 @@
 
 namespace jc {
 
-bool KorvelPrintPdeVx418JC::retentionOn() const { return retentionCheckBox.state() != 0; }
+bool KorvelPrintPdeVx418JC::retentionOn() const { return retentionCheckBox->state() != 0; }
 
 bool KorvelPrintPdeVx418JC::quickFileChosen() const {
-  return (folderSelectionPopup && folderSelectionPopup.indexOfSelectedItem() == 0) ||
-         (folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 0);
+  return (folderSelectionPopup && folderSelectionPopup->indexOfSelectedItem() == 0) ||
+         (folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 0);
 }
 
 bool KorvelPrintPdeVx418JC::folderWithPassCodeChosen() const {
   if (folderSelectionPopup && folderList) {
-    const int index = folderSelectionPopup.indexOfSelectedItem();
+    const int index = folderSelectionPopup->indexOfSelectedItem();
     if (index >= 3 && std::size_t(index - 3) < folderList->size() &&
         (*folderList)[std::size_t(index - 3)].password)
       return true;
   }
-  return folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 2;
+  return folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 2;
 }
 
 bool KorvelPrintPdeVx418JC::customFolderChosen() const {
-  return folderSelectionMatrix && folderSelectionMatrix.selectedRow() == 2;
+  return folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 2;
 }
 
-bool KorvelPrintPdeVx418JC::loginMode() const { return authenticationMatrix.selectedRow() == 0; }
+bool KorvelPrintPdeVx418JC::loginMode() const { return authenticationMatrix->selectedRow() == 0; }
 
-void KorvelPrintPdeVx418JC::suspendMatrixEnabled() { suspendMatrix.setEnabled(retentionOn()); }
+void KorvelPrintPdeVx418JC::suspendMatrixEnabled() { suspendMatrix->setEnabled(retentionOn()); }
 
 void KorvelPrintPdeVx418JC::suspendKeyStaticTextEnabled() {
   myVx418JCHilite(suspendKeyStaticText, !(retentionOn() && !quickFileChosen()));
@@ -36,11 +36,11 @@ void KorvelPrintPdeVx418JC::suspendKeyStaticTextEnabled() {
 
 void KorvelPrintPdeVx418JC::suspendKeyEditTextEnabled() {
   myVx418JCHilite(suspendKeyEditText,
-                  !(retentionOn() && suspendKeyButton.state() != 1 && !quickFileChosen()));
+                  !(retentionOn() && suspendKeyButton->state() != 1 && !quickFileChosen()));
 }
 
 void KorvelPrintPdeVx418JC::suspendKeyButtonEnabled() {
-  suspendKeyButton.setEnabled(retentionOn() && !quickFileChosen());
+  suspendKeyButton->setEnabled(retentionOn() && !quickFileChosen());
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionStaticTextEnabled() {
@@ -48,7 +48,7 @@ void KorvelPrintPdeVx418JC::folderSelectionStaticTextEnabled() {
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionPopupEnabled() {
-  folderSelectionPopup.setEnabled(retentionOn());
+  folderSelectionPopup->setEnabled(retentionOn());
 }
 
 void KorvelPrintPdeVx418JC::folderPasswordStaticTextEnabled() {
@@ -56,25 +56,25 @@ void KorvelPrintPdeVx418JC::folderPasswordStaticTextEnabled() {
 }
 
 void KorvelPrintPdeVx418JC::folderPasswordEditTextEnabled() {
-  myVx418JCHilite(folderPasswordEditText, !(retentionOn() && folderPasswordButton.state() != 1 &&
+  myVx418JCHilite(folderPasswordEditText, !(retentionOn() && folderPasswordButton->state() != 1 &&
                                             folderWithPassCodeChosen()));
 }
 
 void KorvelPrintPdeVx418JC::folderPasswordButtonEnabled() {
-  folderPasswordButton.setEnabled(retentionOn() && folderWithPassCodeChosen());
+  folderPasswordButton->setEnabled(retentionOn() && folderWithPassCodeChosen());
 }
 
 void KorvelPrintPdeVx418JC::folderSelectionMatrixEnabled() {
-  folderSelectionMatrix.setEnabled(retentionOn());
+  folderSelectionMatrix->setEnabled(retentionOn());
 }
 
 void KorvelPrintPdeVx418JC::folderNameEditTextEnabled() {
   myVx418JCHilite(folderNameEditText,
-                  !(retentionOn() && folderNameButton.state() != 1 && customFolderChosen()));
+                  !(retentionOn() && folderNameButton->state() != 1 && customFolderChosen()));
 }
 
 void KorvelPrintPdeVx418JC::folderNameButtonEnabled() {
-  folderNameButton.setEnabled(retentionOn() && customFolderChosen());
+  folderNameButton->setEnabled(retentionOn() && customFolderChosen());
 }
 
 void KorvelPrintPdeVx418JC::loginNameStaticTextEnabled() {
@@ -82,37 +82,39 @@ void KorvelPrintPdeVx418JC::loginNameStaticTextEnabled() {
 }
 
 void KorvelPrintPdeVx418JC::loginNameEditTextEnabled() {
-  myVx418JCHilite(loginNameEditText, !(loginMode() && loginNameButton.state() != 1));
+  myVx418JCHilite(loginNameEditText, !(loginMode() && loginNameButton->state() != 1));
 }
 
-void KorvelPrintPdeVx418JC::loginNameButtonEnabled() { loginNameButton.setEnabled(loginMode()); }
+void KorvelPrintPdeVx418JC::loginNameButtonEnabled() { loginNameButton->setEnabled(loginMode()); }
 
 void KorvelPrintPdeVx418JC::passwordStaticTextEnabled() {
   myVx418JCHilite(passwordStaticText, !loginMode());
 }
 
 void KorvelPrintPdeVx418JC::passwordEditTextEnabled() {
-  myVx418JCHilite(passwordEditText, !(loginMode() && passwordButton.state() != 1));
+  myVx418JCHilite(passwordEditText, !(loginMode() && passwordButton->state() != 1));
 }
 
-void KorvelPrintPdeVx418JC::passwordButtonEnabled() { passwordButton.setEnabled(loginMode()); }
+void KorvelPrintPdeVx418JC::passwordButtonEnabled() { passwordButton->setEnabled(loginMode()); }
 
 void KorvelPrintPdeVx418JC::userNumberEditTextEnabled() {
-  myVx418JCHilite(userNumberEditText, !(!loginMode() && userNumberButton.state() != 1));
+  myVx418JCHilite(userNumberEditText, !(!loginMode() && userNumberButton->state() != 1));
 }
 
-void KorvelPrintPdeVx418JC::userNumberButtonEnabled() { userNumberButton.setEnabled(!loginMode()); }
+void KorvelPrintPdeVx418JC::userNumberButtonEnabled() {
+  userNumberButton->setEnabled(!loginMode());
+}
 
 void KorvelPrintPdeVx418JC::userNameEditTextEnabled() {
-  myVx418JCHilite(userNameEditText, userNameButton.state() == 1);
+  myVx418JCHilite(userNameEditText, userNameButton->state() == 1);
 }
 
 void KorvelPrintPdeVx418JC::jobNameEditTextEnabled() {
-  myVx418JCHilite(jobNameEditText, jobNameButton.state() == 1);
+  myVx418JCHilite(jobNameEditText, jobNameButton->state() == 1);
 }
 
 void KorvelPrintPdeVx418JC::accountNumberEditTextEnabled() {
-  myVx418JCHilite(accountNumberEditText, accountNumberButton.state() == 1);
+  myVx418JCHilite(accountNumberEditText, accountNumberButton->state() == 1);
 }
 
 // The account number's hold check box stays as the layout enables it.

@@ -20,12 +20,12 @@ void KorvelPrintPdeVx418JC::initializeUI() {
   }
   auto localizeTitle = [this](ControlRef c) {
     if (!c) return;
-    if (auto t = localizedStringValue(std::optional<std::u16string>(c.title()))) c.setTitle(*t);
+    if (auto t = localizedStringValue(std::optional<std::u16string>(c->title()))) c->setTitle(*t);
   };
   auto localizeString = [this](ControlRef c) {
     if (!c) return;
-    if (auto t = localizedStringValue(std::optional<std::u16string>(c.stringValue())))
-      c.setStringValue(*t);
+    if (auto t = localizedStringValue(std::optional<std::u16string>(c->stringValue())))
+      c->setStringValue(*t);
   };
   auto integerFilter = [this](ControlRef field) {
     if (!field) return;
@@ -33,21 +33,21 @@ void KorvelPrintPdeVx418JC::initializeUI() {
     filter->setFormat(u"##0");
     filter->SetmaxCharactersCount(
         static_cast<std::uint64_t>(std::max<std::int64_t>(0, getPasswordMax())));
-    field.setFormatter(std::move(filter));
+    field->setFormatter(std::move(filter));
   };
   Toolkit* kit = toolkit();
   auto lockImages = [kit](ControlRef box) {
     if (!box) return;
-    box.setImage(initWithSystemIconType(kit, kUnlockIcon));
-    box.setAlternateImage(initWithSystemIconType(kit, kLockIcon));
+    box->setImage(initWithSystemIconType(kit, kUnlockIcon));
+    box->setAlternateImage(initWithSystemIconType(kit, kLockIcon));
   };
 
   if (tabView) {
-    const int items = tabView.numberOfTabViewItems();
+    const int items = tabView->numberOfTabViewItems();
     for (int i = 0; i < std::min(items, 3); ++i)
-      if (auto label = localizedStringValue(std::optional<std::u16string>(tabView.tabLabel(i))))
-        tabView.setTabLabel(i, *label);
-    tabView.selectFirstTabViewItem();
+      if (auto label = localizedStringValue(std::optional<std::u16string>(tabView->tabLabel(i))))
+        tabView->setTabLabel(i, *label);
+    tabView->selectFirstTabViewItem();
   }
   for (ControlRef c : {retentionCheckBox, suspendBox, holdOnlyRadioButton, holdAfterRadioButton,
                        samplePrintRadioButton})
@@ -73,7 +73,7 @@ void KorvelPrintPdeVx418JC::initializeUI() {
   if (loginNameEditText) {
     auto filter = std::make_unique<LoginnameInputFilter>();
     filter->setCallback(this);
-    loginNameEditText.setFormatter(std::move(filter));
+    loginNameEditText->setFormatter(std::move(filter));
   }
   lockImages(loginNameButton);
 
@@ -82,7 +82,7 @@ void KorvelPrintPdeVx418JC::initializeUI() {
     auto filter = std::make_unique<MyRomanFilter>();
     filter->setFormat(u"##0");
     filter->SetmaxCharactersCount(31);
-    passwordEditText.setFormatter(std::move(filter));
+    passwordEditText->setFormatter(std::move(filter));
   }
   lockImages(passwordButton);
 
@@ -102,14 +102,14 @@ void KorvelPrintPdeVx418JC::initializeUI() {
   lockImages(jobNameButton);
 
   localizeString(printersAddressStaticText);
-  if (mfpURL) printersAddressEditText.setStringValue(fromUtf8(*mfpURL));
+  if (mfpURL) printersAddressEditText->setStringValue(fromUtf8(*mfpURL));
 
   localizeTitle(getFolderNameButton);
   lockImages(folderNameButton);
 
-  chasingArrow.setHidden(true);
+  chasingArrow->setHidden(true);
 
-  if (isTiger() && !tigerHDDFlag) retentionCheckBox.setEnabled(false);
+  if (isTiger() && !tigerHDDFlag) retentionCheckBox->setEnabled(false);
 
   hasInited = true;
   _PDEEpilog(this, "--initializeUI:=void");

@@ -4,17 +4,17 @@
 namespace jc {
 
 void myVx418JCHilite(ControlRef field, bool flag) {
-  if (field.tag() != 0) {
-    field.setEditable(!flag);
-    field.setSelectable(!flag);
-    field.setTextColor(flag ? TextColor::Gray : TextColor::Black);
+  if (field->tag() != 0) {
+    field->setEditable(!flag);
+    field->setSelectable(!flag);
+    field->setTextColor(flag ? TextColor::Gray : TextColor::Black);
     if (flag)
       field.resignFocus();
     else
       field.makeFirstResponder();
     return;
   }
-  field.setTextColor(flag ? TextColor::Gray : TextColor::Black);
+  field->setTextColor(flag ? TextColor::Gray : TextColor::Black);
 }
 
 ImagePtr initWithSystemIconType(Toolkit* toolkit, std::uint32_t typeCode) {

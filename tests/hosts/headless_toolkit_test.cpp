@@ -93,20 +93,20 @@ class HeadlessToolkitTest : public ::testing::Test {
 
 TEST_F(HeadlessToolkitTest, ProgramChangesSendNoAction) {
   const ControlRef retention = view_->outlet("retentionCheckBox");
-  retention.setState(1);
-  retention.setTitle(u"Keep");
-  retention.setEnabled(false);
-  ControlRef(view_->outlet("suspendMatrix")).selectCellAtRow(2);
-  ControlRef(view_->outlet("folderSelectionPopup")).selectItemAtIndex(0);
-  ControlRef(view_->outlet("folderSelectionPopup")).addItem(MenuItem{u"Sales", false, {}, {}});
-  ControlRef(view_->outlet("suspendKeyEditText")).setStringValue(u"12345");
-  ControlRef(view_->outlet("tabView")).selectFirstTabViewItem();
-  ControlRef(view_->outlet("holdAfterRadioButton")).setState(1);
+  retention->setState(1);
+  retention->setTitle(u"Keep");
+  retention->setEnabled(false);
+  ControlRef(view_->outlet("suspendMatrix"))->selectCellAtRow(2);
+  ControlRef(view_->outlet("folderSelectionPopup"))->selectItemAtIndex(0);
+  ControlRef(view_->outlet("folderSelectionPopup"))->addItem(MenuItem{u"Sales", false, {}, {}});
+  ControlRef(view_->outlet("suspendKeyEditText"))->setStringValue(u"12345");
+  ControlRef(view_->outlet("tabView"))->selectFirstTabViewItem();
+  ControlRef(view_->outlet("holdAfterRadioButton"))->setState(1);
   EXPECT_TRUE(target_.sent.empty());
-  EXPECT_EQ(retention.state(), 1);
-  EXPECT_EQ(retention.title(), u"Keep");
-  EXPECT_EQ(ControlRef(view_->outlet("suspendMatrix")).selectedRow(), 1);
-  EXPECT_EQ(ControlRef(view_->outlet("suspendKeyEditText")).stringValue(), u"12345");
+  EXPECT_EQ(retention->state(), 1);
+  EXPECT_EQ(retention->title(), u"Keep");
+  EXPECT_EQ(ControlRef(view_->outlet("suspendMatrix"))->selectedRow(), 1);
+  EXPECT_EQ(ControlRef(view_->outlet("suspendKeyEditText"))->stringValue(), u"12345");
 }
 
 TEST_F(HeadlessToolkitTest, UserChangesSendTheControlsAction) {
@@ -169,7 +169,7 @@ TEST_F(HeadlessToolkitTest, DisabledOrHiddenControlsIgnoreTheUser) {
 TEST_F(HeadlessToolkitTest, AFormatterRefusalStopsTypingAtThatKeystroke) {
   std::vector<DigitFormatter::Call> calls;
   HeadlessControl& field = c("userNumberEditText");
-  ControlRef(&field).setFormatter(std::make_unique<DigitFormatter>(5, &calls));
+  ControlRef(&field)->setFormatter(std::make_unique<DigitFormatter>(5, &calls));
 
   EXPECT_FALSE(field.userType(u"12a34"));
   EXPECT_EQ(field.stringValue(), u"12");
@@ -230,25 +230,60 @@ TEST_F(HeadlessToolkitTest, AbsentControlsAnswerZero) {
   ASSERT_TRUE(view2);
   const ControlRef absent = view2->outlet("folderSelectionMatrix");
   EXPECT_FALSE(absent);
-  absent.setState(1);
-  absent.selectCellAtRow(2);
-  absent.setStringValue(u"x");
-  absent.setEnabled(true);
-  absent.addItem(MenuItem{u"x", false, {}, {}});
+  EXPECT_EQ(absent.get(), nullptr);
+  // Operations leave nothing behind, on this or on any other absent control.
+  absent->setState(1);
+  absent->selectCellAtRow(2);
+  absent->setStringValue(u"x");
+  absent->setTitle(u"x");
+  absent->setEnabled(true);
+  absent->setEditable(true);
+  absent->setSelectable(true);
+  absent->setHidden(true);
+  absent->startAnimation();
+  absent->selectItemAtIndex(3);
+  absent->addItem(MenuItem{u"x", false, {}, {}});
+  absent->setImage(std::make_shared<const Image>());
+  absent->setFormatter(std::make_unique<DigitFormatter>(5, nullptr));
+  absent->setTabLabel(0, u"x");
+
+  // It never takes the focus, nor takes it from a field that has it.
+  const ControlRef field = view2->outlet("passwordEditText");
+  field.makeFirstResponder();
+  ASSERT_EQ(view2->window().firstResponder(), field.get());
   absent.makeFirstResponder();
   absent.resignFocus();
-  EXPECT_EQ(absent.state(), 0);
-  EXPECT_EQ(absent.selectedRow(), 0);
-  EXPECT_EQ(absent.indexOfSelectedItem(), 0);
-  EXPECT_EQ(absent.numberOfItems(), 0);
-  EXPECT_EQ(absent.tag(), 0);
-  EXPECT_EQ(absent.stringValue(), u"");
-  EXPECT_EQ(absent.title(), u"");
-  EXPECT_FALSE(absent.isSelectable());
-  EXPECT_FALSE(absent.isEnabled());
-  EXPECT_FALSE(absent.selectedCell());
-  EXPECT_EQ(absent.selectedItem(), nullptr);
-  EXPECT_EQ(absent.window(), nullptr);
+  view2->window().makeFirstResponder(absent.operator->());
+  EXPECT_EQ(view2->window().firstResponder(), field.get());
+
+  for (const ControlRef& c : {absent, ControlRef()}) {
+    const std::pair<const char*, bool> answersZero[] = {
+        {"kind", c->kind() == ControlKind::Other},
+        {"name", c->name().empty()},
+        {"title", c->title().empty()},
+        {"stringValue", c->stringValue().empty()},
+        {"state", c->state() == 0},
+        {"isEnabled", !c->isEnabled()},
+        {"image", !c->image() && !c->alternateImage()},
+        {"selectedRow", c->selectedRow() == 0},
+        {"numberOfRows", c->numberOfRows() == 0 && !c->cellAtRow(0)},
+        {"selectedCell", !c.selectedCell()},
+        {"tag", c->tag() == 0},
+        {"isEditable", !c->isEditable()},
+        {"isSelectable", !c->isSelectable()},
+        {"textColor", c->textColor() == TextColor::Black},
+        {"formatter", c->formatter() == nullptr},
+        {"window", c->window() == nullptr},
+        {"indexOfSelectedItem", c->indexOfSelectedItem() == 0},
+        {"numberOfItems", c->numberOfItems() == 0 && !c->itemAtIndex(0)},
+        {"selectedItem", c.selectedItem() == nullptr},
+        {"tabs", c->numberOfTabViewItems() == 0 && c->tabLabel(0).empty()},
+        {"selectedTabIndex", c->selectedTabIndex() == 0},
+        {"isHidden", !c->isHidden()},
+        {"isAnimating", !c->isAnimating()},
+    };
+    for (const auto& [query, zero] : answersZero) EXPECT_TRUE(zero) << query;
+  }
   EXPECT_TRUE(target_.sent.empty());
 }
 
@@ -280,7 +315,7 @@ TEST_F(HeadlessToolkitTest, FocusMovesBetweenSelectableFields) {
   EXPECT_EQ(window.firstResponder(), nullptr);
 
   // A field shown disabled cannot take the focus; nor can another view's control.
-  login.setSelectable(false);
+  login->setSelectable(false);
   login.makeFirstResponder();
   EXPECT_EQ(window.firstResponder(), nullptr);
   auto other = toolkit_.loadHeadlessLayout(kLayouts / "JobControl2.ui", nullptr);
@@ -295,22 +330,22 @@ TEST_F(HeadlessToolkitTest, FocusMovesBetweenSelectableFields) {
 
 TEST_F(HeadlessToolkitTest, PopUpItemsKeepASensibleSelection) {
   const ControlRef popup = view_->outlet("folderSelectionPopup");
-  EXPECT_EQ(popup.indexOfSelectedItem(), 1);
-  popup.addItem(MenuItem{{}, true, {}, {}});
-  for (const char16_t* name : {u"A", u"B", u"C"}) popup.addItem(MenuItem{name, false, {}, {}});
-  popup.selectItemAtIndex(4);
+  EXPECT_EQ(popup->indexOfSelectedItem(), 1);
+  popup->addItem(MenuItem{{}, true, {}, {}});
+  for (const char16_t* name : {u"A", u"B", u"C"}) popup->addItem(MenuItem{name, false, {}, {}});
+  popup->selectItemAtIndex(4);
   // Removing everything after the fixed items walks the selection back to them.
-  while (popup.numberOfItems() > 2) popup.removeItemAtIndex(2);
-  EXPECT_EQ(popup.indexOfSelectedItem(), 1);
+  while (popup->numberOfItems() > 2) popup->removeItemAtIndex(2);
+  EXPECT_EQ(popup->indexOfSelectedItem(), 1);
   EXPECT_EQ(popup.selectedItem()->title, u"Main Folder");
   EXPECT_FALSE(c("folderSelectionPopup").userSelectItem(-1));
-  popup.addItem(MenuItem{{}, true, {}, {}});
+  popup->addItem(MenuItem{{}, true, {}, {}});
   EXPECT_FALSE(c("folderSelectionPopup").userSelectItem(2)) << "a separator cannot be chosen";
-  popup.removeAllItems();
-  EXPECT_EQ(popup.indexOfSelectedItem(), -1);
+  popup->removeAllItems();
+  EXPECT_EQ(popup->indexOfSelectedItem(), -1);
   EXPECT_EQ(popup.selectedItem(), nullptr);
-  popup.addItem(MenuItem{u"Only", false, {}, {}});
-  EXPECT_EQ(popup.indexOfSelectedItem(), 0);
+  popup->addItem(MenuItem{u"Only", false, {}, {}});
+  EXPECT_EQ(popup->indexOfSelectedItem(), 0);
 }
 
 TEST_F(HeadlessToolkitTest, SnapshotShowsWhatTheUserSees) {

@@ -202,18 +202,18 @@ TEST(LayoutsTest, TextsAreTheLocalizationKeys) {
   auto view = load("JobControl2");
   ASSERT_TRUE(view);
   const ControlRef tabs = view->outlet("tabView");
-  ASSERT_EQ(tabs.numberOfTabViewItems(), 3);
-  EXPECT_EQ(tabs.tabLabel(0), u"Retention/Filing");
-  EXPECT_EQ(tabs.tabLabel(1), u"User Authentication");
-  EXPECT_EQ(tabs.tabLabel(2), u"Job ID");
-  EXPECT_EQ(ControlRef(view->outlet("suspendKeyStaticText")).stringValue(), u"Pass Code:");
-  EXPECT_EQ(ControlRef(view->outlet("holdAfterRadioButton")).title(), u"Hold After Print");
+  ASSERT_EQ(tabs->numberOfTabViewItems(), 3);
+  EXPECT_EQ(tabs->tabLabel(0), u"Retention/Filing");
+  EXPECT_EQ(tabs->tabLabel(1), u"User Authentication");
+  EXPECT_EQ(tabs->tabLabel(2), u"Job ID");
+  EXPECT_EQ(ControlRef(view->outlet("suspendKeyStaticText"))->stringValue(), u"Pass Code:");
+  EXPECT_EQ(ControlRef(view->outlet("holdAfterRadioButton"))->title(), u"Hold After Print");
   const ControlRef popup = view->outlet("folderSelectionPopup");
-  ASSERT_EQ(popup.numberOfItems(), 2);
-  EXPECT_EQ(popup.itemAtIndex(0)->title, u"Quick File");
-  EXPECT_EQ(popup.itemAtIndex(1)->title, u"Main Folder");
+  ASSERT_EQ(popup->numberOfItems(), 2);
+  EXPECT_EQ(popup->itemAtIndex(0)->title, u"Quick File");
+  EXPECT_EQ(popup->itemAtIndex(1)->title, u"Main Folder");
   for (const char* hold : {"suspendKeyButton", "loginNameButton", "jobNameButton"}) {
-    EXPECT_EQ(ControlRef(view->outlet(hold)).title(), u"") << hold;
+    EXPECT_EQ(ControlRef(view->outlet(hold))->title(), u"") << hold;
   }
 }
 

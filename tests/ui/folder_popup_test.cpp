@@ -104,6 +104,46 @@ TEST(FolderPopUpTest, ARebuildSelectsNothingAndRunsNoRule) {
   EXPECT_EQ(f.control("suspendKeyEditText").stringValue(), u"9");
 }
 
+struct RebuildCase {
+  const char* what;
+  int selected;                          // the user's item before the rebuild
+  std::optional<FolderList> newFolders;  // the list the pop-up is rebuilt from
+  int index;                             // the item selected afterwards
+  bool passCodeEnabled;                  // the folder pass code's label, field and box
+};
+
+void PrintTo(const RebuildCase& c, std::ostream* os) { *os << c.what; }
+
+class FolderPopUpRebuildTest : public ::testing::TestWithParam<RebuildCase> {};
+
+TEST_P(FolderPopUpRebuildTest, EnabledStatesFollowTheSelectionLeftByTheRebuild) {
+  const RebuildCase& c = GetParam();
+  PanelFixture f;
+  KorvelPrintPdeVx418JC& panel = openPanel(f, 2, kThree);
+  ASSERT_TRUE(f.control("retentionCheckBox").userClick());
+  ASSERT_TRUE(f.control("folderSelectionPopup").userSelectItem(c.selected));
+  panel.folderList = c.newFolders;
+  panel.makeFolderPopup();
+
+  EXPECT_EQ(f.control("folderSelectionPopup").indexOfSelectedItem(), c.index);
+  const std::vector<std::string> passCode = {"folderPasswordStaticText", "folderPasswordEditText",
+                                             "folderPasswordButton"};
+  EXPECT_EQ(shownEnabledOf(*f.view(), passCode),
+            c.passCodeEnabled ? passCode : std::vector<std::string>{});
+  EXPECT_EQ(shownEnabled(f.control("suspendKeyEditText")), c.index != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Selections, FolderPopUpRebuildTest,
+    ::testing::Values(
+        RebuildCase{"protected folder, same list", 4, kThree, 1, false},
+        RebuildCase{"protected folder, list gone", 4, std::nullopt, 1, false},
+        RebuildCase{"protected folder, shorter list", 4, FolderList{{u"Archive", true}}, 1, false},
+        RebuildCase{"open folder, a protected list", 3, FolderList{{u"Archive", true}}, 1, false},
+        RebuildCase{"main folder", 1, kThree, 1, false},
+        RebuildCase{"quick file", 0, FolderList{{u"Archive", true}}, 0, false}),
+    NameFromWhat());
+
 TEST(FolderPopUpTest, WithoutThePopUpNothingIsBuilt) {
   PanelFixture f;
   KorvelPrintPdeVx418JC& panel = openPanel(f, 3, kThree);
