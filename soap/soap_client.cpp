@@ -1,8 +1,10 @@
 #include "soap/soap_client.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,13 +26,50 @@ constexpr const char* kNoCacheHeaders[] = {"Cache-Control: no-cache", "Pragma: n
 constexpr const char* kNoExpectHeader = "Expect:";
 
 constexpr long kMaxRedirects = 10;
-constexpr const char* kAllowedProtocols = "http,https";
+constexpr const char* kAllowedProtocols = "http";
+
+// Scheme, host and port of a URL, as libcurl reads it (host in lower case,
+// the scheme's default port filled in); none when it is not a URL. A
+// relative reference is resolved against `base`.
+struct Origin {
+  std::string scheme;
+  std::string host;
+  std::string port;
+  bool operator==(const Origin&) const = default;
+};
+
+std::optional<std::string> urlPart(CURLU* url, CURLUPart which, unsigned int flags = 0) {
+  char* part = nullptr;
+  if (curl_url_get(url, which, &part, flags) != CURLUE_OK) return std::nullopt;
+  CurlString owned(part);
+  return std::string(owned.get());
+}
+
+std::optional<Origin> originOf(std::string_view reference, const std::string& base) {
+  CurlUrl url(curl_url());
+  const std::string text(reference);
+  if (!url || curl_url_set(url.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK) {
+    return std::nullopt;
+  }
+  auto scheme = urlPart(url.get(), CURLUPART_SCHEME);
+  auto host = urlPart(url.get(), CURLUPART_HOST);
+  auto port = urlPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  if (!scheme || !host || !port) return std::nullopt;
+  std::transform(host->begin(), host->end(), host->begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return Origin{*scheme, *host, *port};
+}
 
 // What the transfer callbacks share with the waiting loop.
 struct Transfer {
+  CURL* easy = nullptr;
+  Origin origin;  // where the request went first; redirects may not leave it
   std::string body;
   std::size_t limit = 0;
   bool tooLarge = false;
+  bool redirectedElsewhere = false;
+  long status = 0;  // of the response whose header fields are arriving
 };
 
 std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -44,12 +83,61 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
   return length;
 }
 
+// The status code of an HTTP status line ("HTTP/1.1 302 Found"), or 0.
+long statusOf(std::string_view line) {
+  const std::size_t space = line.find(' ');
+  if (space == std::string_view::npos || line.size() < space + 4) return 0;
+  long status = 0;
+  for (char c : line.substr(space + 1, 3)) {
+    if (c < '0' || c > '9') return 0;
+    status = status * 10 + (c - '0');
+  }
+  return status;
+}
+
+// The value of the header line when it is the field `name` (compared without
+// case), blanks and line end trimmed; none otherwise.
+std::optional<std::string_view> fieldValue(std::string_view line, std::string_view name) {
+  if (line.size() <= name.size() || line[name.size()] != ':') return std::nullopt;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(line[i])) !=
+        std::tolower(static_cast<unsigned char>(name[i])))
+      return std::nullopt;
+  }
+  std::string_view value = line.substr(name.size() + 1);
+  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+    value.remove_suffix(1);
+  return value;
+}
+
+// A redirect that leaves the printer's scheme, host and port is not followed:
+// the transfer is stopped at the redirecting answer's Location field.
+bool redirectLeavesOrigin(Transfer& transfer, std::string_view location) {
+  char* current = nullptr;
+  if (curl_easy_getinfo(transfer.easy, CURLINFO_EFFECTIVE_URL, &current) != CURLE_OK || !current)
+    return true;
+  return originOf(location, current) != transfer.origin;
+}
+
 // Every response header starts with its status line; a new one (after a
 // redirect or an interim answer) discards whatever body came before it.
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   const std::size_t length = size * count;
-  if (length >= 5 && std::memcmp(data, "HTTP/", 5) == 0) transfer->body.clear();
+  const std::string_view line(data, length);
+  if (line.starts_with("HTTP/")) {
+    transfer->body.clear();
+    transfer->status = statusOf(line);
+    return length;
+  }
+  if (transfer->status >= 300 && transfer->status <= 399) {
+    if (auto location = fieldValue(line, "Location");
+        location && redirectLeavesOrigin(*transfer, *location)) {
+      transfer->redirectedElsewhere = true;
+      return 0;  // anything short of `length` aborts the transfer
+    }
+  }
   return length;
 }
 
@@ -117,6 +205,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
 
   Transfer transfer;
   transfer.limit = limits_.maxResponseBytes;
+  transfer.origin = originOf(url_, url_).value_or(Origin{});
 
   // Declared so that the header list outlives the easy handle, and the easy
   // handle the multi handle.
@@ -129,6 +218,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   ready = ready && appendHeader(headers, kNoExpectHeader);
 
   CURL* e = easy.get();
+  transfer.easy = e;
   static const char kEmpty[] = "";
   const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
   const long requestTimeoutMs =

@@ -169,6 +169,48 @@ TEST_F(SoapClientTest, FollowsRedirectsAsABrowserDoes) {
   }
 }
 
+// A redirect is followed only to the same scheme, host and port; anywhere
+// else the exchange fails and the other server is never asked.
+TEST_F(SoapClientTest, RedirectsAreFollowedOnlyWithinTheSameOrigin) {
+  PrinterSimulator elsewhere;  // would answer with its folder list
+  const std::string port = std::to_string(elsewhere.port());
+  struct Case {
+    std::string location;  // "{port}": the redirecting printer's own port
+    bool followed;
+  };
+  const Case cases[] = {
+      {"/korvel-mfp-srv/moved", true},
+      {"moved", true},
+      {"http://127.0.0.1:{port}/korvel-mfp-srv/moved", true},
+      {"HTTP://127.0.0.1:{port}/korvel-mfp-srv/moved", true},
+      {elsewhere.url(), false},
+      {"http://127.0.0.1:" + port + "/korvel-mfp-srv", false},
+      {"http://localhost:{port}/korvel-mfp-srv/moved", false},
+      {"http://127.0.0.2:{port}/korvel-mfp-srv/moved", false},
+      {"https://127.0.0.1:{port}/korvel-mfp-srv/moved", false},
+      {"//127.0.0.1:" + port + "/korvel-mfp-srv", false},
+  };
+  for (int status : {302, 307}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(status) + " to " + c.location);
+      PrinterSimulator::Options options;
+      options.mode = Mode::Redirect;
+      options.redirectStatus = status;
+      options.redirectLocation = c.location;
+      PrinterSimulator printer(options);
+      plantEarlierAnswer();
+      const std::size_t askedBefore = elsewhere.requests().size();
+      const Exchange exchange = send(printer.url());
+      EXPECT_EQ(exchange.outcome, c.followed ? Outcome::Success : Outcome::Failed);
+      EXPECT_EQ(exchange.callbacks, c.followed ? 0 : 1);
+      EXPECT_EQ(elsewhere.requests().size(), askedBefore);
+      EXPECT_EQ(printer.requests().size(), c.followed ? 2u : 1u);
+      EXPECT_EQ(readFileIfAny(responseFile_),
+                c.followed ? printer.answerBody() : std::string("earlier"));
+    }
+  }
+}
+
 TEST_F(SoapClientTest, FailedTransfersTellTheContextOnceAndKeepTheFile) {
   struct Case {
     const char* what;
