@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "platform/text.h"
+#include "soap/xml_error_capture.h"
 
 namespace jc {
 
@@ -36,8 +37,13 @@ XmlDoc readDocument(std::string_view xml) {
   static std::once_flag once;
   std::call_once(once, [] { xmlInitParser(); });
   if (xml.empty() || xml.size() > kMaxAnswerBytes || xml.size() > INT_MAX) return nullptr;
-  return XmlDoc(
+  XmlErrorCapture errors;
+  XmlDoc doc(
       xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "vwxyz.xml", nullptr, kParseOptions));
+  // Bytes the declared encoding cannot convert end the input early, so a
+  // document may still come out: it is not the answer that was sent.
+  if (errors.undecodable()) doc.reset();
+  return doc;
 }
 
 // True when `node` is an element whose qualified name (prefix included) is `name`.
