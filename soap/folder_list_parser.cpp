@@ -125,16 +125,15 @@ FolderListParse readAnswer(const xmlDoc& doc) {
   const xmlNode* response = MyGetChild(body);
   if (!response || !response->children) return result;
 
-  enum class Status { None, Ok, Refused } status = Status::None;
   const xmlNode* files = nullptr;
   for (const xmlNode* child = response->children; child; child = child->next) {
     if (isElementNamed(child, "result-code")) {
-      status = textIs(child, "ok") ? Status::Ok : Status::Refused;
+      result.resultCode = textOf(child);
     } else if (isElementNamed(child, "files")) {
       files = child;
     }
   }
-  if (!files || status == Status::Refused) return result;
+  if (!files || (result.resultCode && *result.resultCode != "ok")) return result;
 
   for (const xmlNode* entry = files->children; entry; entry = entry->next) {
     if (auto folder = readEntry(entry)) result.folders.push_back(std::move(*folder));

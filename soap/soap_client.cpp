@@ -150,6 +150,16 @@ bool hasAuthority(std::string_view address) {
   return !rest.empty() && rest.find_first_of("/?#") != 0;
 }
 
+// Why a transfer that ended without a usable answer failed.
+FolderListOutcome describeFailure(const Transfer& transfer, std::optional<CURLcode> result,
+                                  long status, const char* errorText) {
+  if (transfer.redirectedElsewhere) return redirectedElsewhere(transfer.status);
+  if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) return answerTooLarge(transfer.limit);
+  if (!result) return noAnswer("the transfer could not be run");
+  if (*result != CURLE_OK) return noAnswer(*errorText ? errorText : curl_easy_strerror(*result));
+  return httpStatus(status);
+}
+
 template <class T>
 bool setOption(CURL* easy, CURLoption option, T value) {
   return curl_easy_setopt(easy, option, value) == CURLE_OK;
@@ -201,6 +211,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + limits_.timeout;
   finished_ = kRunning;
+  failure_.reset();
   ensureCurlInitialised();
 
   Transfer transfer;
@@ -219,6 +230,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
 
   CURL* e = easy.get();
   transfer.easy = e;
+  char errorText[CURL_ERROR_SIZE] = "";
   static const char kEmpty[] = "";
   const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
   const long requestTimeoutMs =
@@ -238,9 +250,11 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
       setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
       setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
       setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
+      setOption(e, CURLOPT_ERRORBUFFER, errorText) &&
       curl_multi_add_handle(multi.get(), e) == CURLM_OK;
   if (!ready) {
     _PDELog(this, "Connection fail");
+    failure_ = noAnswer("the connection could not be created");
     return Outcome::NotSent;
   }
 
@@ -248,6 +262,8 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   // wait step at a time and the host's events are served between the polls,
   // so the loop ends as soon as the transfer does.
   bool delivered = false;
+  std::optional<CURLcode> result;
+  long status = 0;
   for (;;) {
     int running = 0;
     if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
@@ -256,10 +272,9 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
       if (message->msg != CURLMSG_DONE || message->easy_handle != e) continue;
       done = true;
-      long status = 0;
+      result = message->data.result;
       curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
-      delivered =
-          message->data.result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
+      delivered = *result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
     }
     if (done || running == 0) {
       finished_ = delivered ? kFinished : kFailed;
@@ -289,8 +304,12 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     // An answer that could not be put in place would leave the caller reading
     // an older one: that is a failed exchange too.
     outcome = writeResponseFile(responseFile_, transfer.body) ? Outcome::Success : Outcome::Failed;
+    if (outcome != Outcome::Success) failure_ = answerNotKept();
   } else if (finished_ == kTimedOut) {
     outcome = Outcome::TimedOut;
+    failure_ = noAnswerWithin(limits_.timeout);
+  } else {
+    failure_ = describeFailure(transfer, result, status, errorText);
   }
   if (outcome != Outcome::Success && context_) context_->recieveEndCallback();
   return outcome;
