@@ -211,6 +211,52 @@ TEST_F(SoapClientTest, RedirectsAreFollowedOnlyWithinTheSameOrigin) {
   }
 }
 
+// Only a final status from 200 to 299 delivers an answer: a redirect that is
+// not followed, or any other final 3xx, is a failed exchange with that status.
+TEST_F(SoapClientTest, FinalRedirectionStatusIsAFailure) {
+  auto redirect = [](int status) {
+    PrinterSimulator::Options options;
+    options.mode = Mode::Redirect;
+    options.redirectStatus = status;
+    options.redirectLocation = "none";
+    return options;
+  };
+  auto custom = [](int status) {
+    PrinterSimulator::Options options;
+    options.mode = Mode::Custom;
+    options.status = status;
+    options.body = test::folderListAnswer({{"A"}});
+    return options;
+  };
+  struct Case {
+    const char* what;
+    PrinterSimulator::Options options;
+    long status;
+  };
+  const Case cases[] = {
+      {"302 without Location", redirect(302), 302}, {"301 without Location", redirect(301), 301},
+      {"307 without Location", redirect(307), 307}, {"304 not modified", custom(304), 304},
+      {"300 with a list", custom(300), 300},        {"399 with a list", custom(399), 399},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PrinterSimulator printer(c.options);
+    plantEarlierAnswer();
+    CountingCallback callback;
+    IdleRunLoop loop;
+    auto client = KorvelPrintPdeVx418JCSOAPClient::initWithServerName(printer.url(), &callback,
+                                                                      loop, responseFile_);
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->sendMessage(bytes(kRequest)), Outcome::Failed);
+    EXPECT_EQ(callback.calls, 1);
+    ASSERT_TRUE(client->failure().has_value());
+    EXPECT_EQ(client->failure()->kind, FolderListOutcome::Kind::HttpStatus);
+    EXPECT_EQ(client->failure()->httpStatus, c.status);
+    EXPECT_EQ(printer.requests().size(), 1u);
+    EXPECT_EQ(readFileIfAny(responseFile_), "earlier");
+  }
+}
+
 TEST_F(SoapClientTest, FailedTransfersTellTheContextOnceAndKeepTheFile) {
   struct Case {
     const char* what;
