@@ -125,14 +125,15 @@ long peakKilobytes() {
 }
 
 // One press of the folder-list button in this process, against the simulator
-// on `port`; prints "<milliseconds> <peak KiB before> <peak KiB after>".
-int pressOnce(int port, std::size_t count) {
+// on `port`, with or without a preference store to keep the list in; prints
+// "<milliseconds> <peak KiB before> <peak KiB after>".
+int pressOnce(int port, std::size_t count, bool store) {
   const auto folder = scratchFolder() / ("press-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   BenchHost host;
   PanelEnvironment env;
   env.bundle = std::make_shared<DirectoryBundle>(JC_BUILD_BUNDLE_DIR, "en");
-  env.preferences = std::make_shared<FileDomainStore>(folder / "prefs");
+  if (store) env.preferences = std::make_shared<FileDomainStore>(folder / "prefs");
   env.responseFile = folder / "vwxyz.xml";
   env.systemVersionFile = folder / "SystemVersion.plist";
   KorvelPrintPdeVx418JC panel(&host, env);
@@ -162,9 +163,14 @@ struct Press {
 };
 
 // One press in a fresh process of this program.
-std::optional<Press> pressInFreshProcess(int port, std::size_t count) {
-  const std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
-                              " --press-once " + std::to_string(port) + " " + std::to_string(count);
+std::optional<Press> pressInFreshProcess(int port, std::size_t count, bool store) {
+  // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on long sums at -O3.
+  std::string command = std::filesystem::read_symlink("/proc/self/exe").string();
+  command += " --press-once ";
+  command += std::to_string(port);
+  command += " ";
+  command += std::to_string(count);
+  command += store ? " store" : " no-store";
   std::FILE* child = ::popen(command.c_str(), "r");
   if (!child) return std::nullopt;
   Press press;
@@ -175,7 +181,9 @@ std::optional<Press> pressInFreshProcess(int port, std::size_t count) {
 }
 
 // The median of three fresh presses for each size, and how they grow.
-void reportFreshPresses() {
+void reportFreshPresses(bool store) {
+  std::printf("%s\n", store ? "with the preference domain stored:"
+                            : "without a preference store (exchange, parse and pop-up only):");
   std::optional<Press> at[2];
   const std::size_t counts[2] = {10000, 100000};
   for (int i = 0; i < 2; ++i) {
@@ -186,7 +194,8 @@ void reportFreshPresses() {
     }
     std::vector<Press> runs;
     for (int run = 0; run < 3; ++run) {
-      if (auto press = pressInFreshProcess(printer.port(), counts[i])) runs.push_back(*press);
+      if (auto press = pressInFreshProcess(printer.port(), counts[i], store))
+        runs.push_back(*press);
     }
     if (runs.empty()) continue;
     std::sort(runs.begin(), runs.end(),
@@ -208,13 +217,15 @@ void reportFreshPresses() {
 }  // namespace jc
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--press-once") {
-    const int code = jc::pressOnce(std::atoi(argv[2]), std::strtoul(argv[3], nullptr, 10));
+  if (argc == 5 && std::string(argv[1]) == "--press-once") {
+    const int code = jc::pressOnce(std::atoi(argv[2]), std::strtoul(argv[3], nullptr, 10),
+                                   std::string(argv[4]) == "store");
     std::filesystem::remove_all(jc::bench::scratchFolder());
     return code;
   }
   return jc::bench::runWithRatios(argc, argv, [](const jc::bench::RatioReporter& reporter) {
     reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
-    jc::reportFreshPresses();
+    jc::reportFreshPresses(true);
+    jc::reportFreshPresses(false);
   });
 }
