@@ -178,6 +178,30 @@ TEST(FolderListParserTest, PrettyPrintedAnswerFromThePrinterReads) {
   EXPECT_FALSE(parse.folders[1].password);
 }
 
+// Entries are read as the answer is parsed; what lies between them, and how
+// many there are, changes nothing.
+TEST(FolderListParserTest, LongListsReadEveryEntryInOrder) {
+  const char* separators[] = {"", "\n  ", "<!-- c -->", "text", " <?pi x?> "};
+  for (const char* separator : separators) {
+    SCOPED_TRACE(std::string("separator '") + separator + "'");
+    std::string files = std::string("<files>") + separator;
+    FolderList expected;
+    for (int i = 0; i < 5000; ++i) {
+      const std::string name = "F" + std::to_string(i);
+      const bool locked = i % 7 == 0;
+      files +=
+          entry("<name>" + name + "</name><password>" + (locked ? "true" : "no") + "</password>") +
+          separator;
+      expected.push_back({std::u16string(name.begin(), name.end()), locked, false, false});
+    }
+    const auto parse = parseFolderListAnswer(
+        "<s:Envelope xmlns:s=\"urn:s\">\n <s:Body>\n  <r>\n   <result-code>ok</result-code>" +
+        files + "</files>\n  </r>\n </s:Body>\n</s:Envelope>");
+    EXPECT_TRUE(parse.ok);
+    EXPECT_EQ(parse.folders, expected);
+  }
+}
+
 TEST(FolderListParserTest, UnreadableDocumentsAreNotRead) {
   std::string deep;
   for (int i = 0; i < 100000; ++i) deep += "<d>";
