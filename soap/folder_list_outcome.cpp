@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "soap/folder_list_parser.h"
+
 namespace jc {
 
 namespace {

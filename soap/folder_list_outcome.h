@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "soap/folder_list_parser.h"
-
 namespace jc {
+
+struct FolderListParse;
 
 struct FolderListOutcome {
   enum class Kind {
