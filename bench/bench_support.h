@@ -3,15 +3,23 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+extern char** environ;
 
 namespace jc::bench {
 
@@ -42,6 +50,58 @@ inline std::string folderListAnswer(std::size_t count) {
   xml += "      </files>\n    </listfiles-response>\n  </s:Body>\n</s:Envelope>\n";
   return xml;
 }
+
+// The path of jc_printer_simulator: $JC_PRINTER_SIMULATOR, else beside this
+// executable, else in the build tree's bin folder next to the bench folder.
+inline std::filesystem::path simulatorPath() {
+  if (const char* path = std::getenv("JC_PRINTER_SIMULATOR")) return path;
+  const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  for (const auto& candidate :
+       {folder / "jc_printer_simulator", folder.parent_path() / "bin" / "jc_printer_simulator"}) {
+    if (std::filesystem::exists(candidate)) return candidate;
+  }
+  return folder / "jc_printer_simulator";
+}
+
+// jc_printer_simulator answering with `folders` numbered folders, started as
+// a child process and stopped by its id when this object goes.
+class SimulatorProcess {
+ public:
+  explicit SimulatorProcess(std::size_t folders) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    const std::string path = simulatorPath().string();
+    std::vector<std::string> args = {path, "--count", std::to_string(folders), "--lifetime", "900"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (pid_ > 0) {
+      char line[32] = {};
+      ssize_t n = ::read(out[0], line, sizeof line - 1);
+      if (n > 0) port_ = std::atoi(line);
+    }
+    ::close(out[0]);
+  }
+  ~SimulatorProcess() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  SimulatorProcess(const SimulatorProcess&) = delete;
+  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+  int port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+};
 
 // Keeps every run's real and CPU time per iteration (ms) by name.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -3,18 +3,30 @@
 // on a panel of the in-memory toolkit, for 1,000 to 100,000 folders. Each
 // iteration replaces a pop-up that already shows the whole list, as a second
 // press of the button does.
+//
+// After the benchmarks, one whole press of the folder-list button (the
+// exchange with jc_printer_simulator, the parse, the stored preference domain
+// and the pop-up) runs in a fresh process for 10,000 and 100,000 folders, and
+// its time and peak memory (ru_maxrss) are printed.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bench_support.h"
 #include "hosts/headless/headless_toolkit.h"
 #include "platform/directory_bundle.h"
+#include "platform/text.h"
 #include "plugin/panel.h"
+#include "prefs/domain_store.h"
 
 namespace jc {
 namespace {
@@ -106,11 +118,114 @@ void BM_RebuildPopUp(benchmark::State& state) {
 }
 BENCHMARK(BM_RebuildPopUp)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+long peakKilobytes() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// One press of the folder-list button in this process, against the simulator
+// on `port`, with or without a preference store to keep the list in; prints
+// "<milliseconds> <peak KiB before> <peak KiB after>".
+int pressOnce(int port, std::size_t count, bool store) {
+  const auto folder = scratchFolder() / ("press-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  BenchHost host;
+  PanelEnvironment env;
+  env.bundle = std::make_shared<DirectoryBundle>(JC_BUILD_BUNDLE_DIR, "en");
+  if (store) env.preferences = std::make_shared<FileDomainStore>(folder / "prefs");
+  env.responseFile = folder / "vwxyz.xml";
+  env.systemVersionFile = folder / "SystemVersion.plist";
+  KorvelPrintPdeVx418JC panel(&host, env);
+  panel.panelView();
+  panel.willShow();
+  panel.printersAddressEditText.setStringValue(fromUtf8("127.0.0.1:" + std::to_string(port)));
+  const long before = peakKilobytes();
+  const auto start = std::chrono::steady_clock::now();
+  panel.getFolderNameButtonProc();
+  const std::chrono::duration<double, std::milli> elapsed =
+      std::chrono::steady_clock::now() - start;
+  const long after = peakKilobytes();
+  std::filesystem::remove_all(folder);
+  if (!panel.folderList || panel.folderList->size() != count ||
+      panel.folderSelectionPopup.numberOfItems() != static_cast<int>(count) + 3) {
+    std::fprintf(stderr, "the press did not show %zu folders\n", count);
+    return 1;
+  }
+  std::printf("%.3f %ld %ld\n", elapsed.count(), before, after);
+  return 0;
+}
+
+struct Press {
+  double milliseconds = 0;
+  long before = 0;  // KiB
+  long peak = 0;    // KiB
+};
+
+// One press in a fresh process of this program.
+std::optional<Press> pressInFreshProcess(int port, std::size_t count, bool store) {
+  // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on long sums at -O3.
+  std::string command = std::filesystem::read_symlink("/proc/self/exe").string();
+  command += " --press-once ";
+  command += std::to_string(port);
+  command += " ";
+  command += std::to_string(count);
+  command += store ? " store" : " no-store";
+  std::FILE* child = ::popen(command.c_str(), "r");
+  if (!child) return std::nullopt;
+  Press press;
+  const bool read =
+      std::fscanf(child, "%lf %ld %ld", &press.milliseconds, &press.before, &press.peak) == 3;
+  if (::pclose(child) != 0 || !read) return std::nullopt;
+  return press;
+}
+
+// The median of three fresh presses for each size, and how they grow.
+void reportFreshPresses(bool store) {
+  std::printf("%s\n", store ? "with the preference domain stored:"
+                            : "without a preference store (exchange, parse and pop-up only):");
+  std::optional<Press> at[2];
+  const std::size_t counts[2] = {10000, 100000};
+  for (int i = 0; i < 2; ++i) {
+    bench::SimulatorProcess printer(counts[i]);
+    if (printer.port() == 0) {
+      std::printf("fresh press: jc_printer_simulator did not start\n");
+      return;
+    }
+    std::vector<Press> runs;
+    for (int run = 0; run < 3; ++run) {
+      if (auto press = pressInFreshProcess(printer.port(), counts[i], store))
+        runs.push_back(*press);
+    }
+    if (runs.empty()) continue;
+    std::sort(runs.begin(), runs.end(),
+              [](const Press& a, const Press& b) { return a.milliseconds < b.milliseconds; });
+    at[i] = runs[runs.size() / 2];
+    std::printf(
+        "fresh press, %zu folders: %.1f ms, peak %.1f MB (%.1f MB before the press, +%.1f MB)\n",
+        counts[i], at[i]->milliseconds, at[i]->peak / 1024.0, at[i]->before / 1024.0,
+        (at[i]->peak - at[i]->before) / 1024.0);
+  }
+  if (at[0] && at[1]) {
+    std::printf("growth 10,000 -> 100,000 folders: time x%.2f, peak +%.1f MB (x%.2f)\n",
+                at[1]->milliseconds / at[0]->milliseconds, (at[1]->peak - at[0]->peak) / 1024.0,
+                static_cast<double>(at[1]->peak) / static_cast<double>(at[0]->peak));
+  }
+}
+
 }  // namespace
 }  // namespace jc
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--press-once") {
+    const int code = jc::pressOnce(std::atoi(argv[2]), std::strtoul(argv[3], nullptr, 10),
+                                   std::string(argv[4]) == "store");
+    std::filesystem::remove_all(jc::bench::scratchFolder());
+    return code;
+  }
   return jc::bench::runWithRatios(argc, argv, [](const jc::bench::RatioReporter& reporter) {
     reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
+    jc::reportFreshPresses(true);
+    jc::reportFreshPresses(false);
   });
 }

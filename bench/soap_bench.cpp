@@ -43,50 +43,8 @@ std::string requestBody() {
          "<listfiles-request><path>/</path></listfiles-request></s:Body></s:Envelope>\n";
 }
 
-std::filesystem::path simulatorPath() {
-  if (const char* path = std::getenv("JC_PRINTER_SIMULATOR")) return path;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "jc_printer_simulator";
-}
-
-// The simulator process, stopped by its id when the benchmark ends.
-class SimulatorProcess {
- public:
-  SimulatorProcess() {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    const std::string path = simulatorPath().string();
-    std::vector<std::string> args = {path, "--count", "3", "--lifetime", "900"};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    if (pid_ > 0) {
-      char line[32] = {};
-      ssize_t n = ::read(out[0], line, sizeof line - 1);
-      if (n > 0) port_ = std::atoi(line);
-    }
-    ::close(out[0]);
-  }
-  ~SimulatorProcess() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  int port() const { return port_; }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
-
-SimulatorProcess& simulator() {
-  static SimulatorProcess process;
+bench::SimulatorProcess& simulator() {
+  static bench::SimulatorProcess process(3);
   return process;
 }
 

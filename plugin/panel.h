@@ -49,6 +49,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   SummaryInfo summaryInfo() override;
   LifecycleFlags lifecycleFlags() const override;
   std::optional<FolderList> folders() const override { return folderList; }
+  std::optional<FolderListOutcome> folderListOutcome() const override { return folderListOutcome_; }
   void updateUI();
 
   // Hosts without constraint handling.
@@ -222,6 +223,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool isPanelViewRetain = false;
 
  private:
+  std::optional<FolderListOutcome> folderListOutcome_;
   void connectOutlets();
   Toolkit* toolkit() const;
   PrintSettings* printSettings() const;

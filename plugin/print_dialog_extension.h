@@ -10,6 +10,7 @@
 
 #include "plugin/host.h"
 #include "soap/folder_entry.h"
+#include "soap/folder_list_outcome.h"
 #include "ui/toolkit.h"
 
 namespace jc {
@@ -48,6 +49,9 @@ class PrintDialogExtension {
   // For hosts that report on the panel; not part of the dialog's protocol.
   virtual LifecycleFlags lifecycleFlags() const = 0;
   virtual std::optional<FolderList> folders() const = 0;
+  // What the last folder-list request came to; none when no request was made
+  // (no request yet, or the address was empty).
+  virtual std::optional<FolderListOutcome> folderListOutcome() const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;

@@ -9,6 +9,7 @@ void KorvelPrintPdeVx418JC::getFolderNameButtonProc(Control*) {
   if (!getFolderNameButton) return;
   const std::u16string address = printersAddressEditText.stringValue();
   auto outcome = KorvelPrintPdeVx418JCSOAPClient::Outcome::NotSent;
+  folderListOutcome_.reset();
   if (!address.empty()) {
     chasingArrow.startAnimation();
     chasingArrow.setHidden(false);
@@ -19,8 +20,12 @@ void KorvelPrintPdeVx418JC::getFolderNameButtonProc(Control*) {
                         : &idle;
     const std::string url = "http://" + toUtf8(address) + "/korvel-mfp-srv";
     if (auto client = KorvelPrintPdeVx418JCSOAPClient::initWithServerName(
-            url, this, *loop, env_.responseFile, env_.soapLimits))
+            url, this, *loop, env_.responseFile, env_.soapLimits)) {
       outcome = client->sendMessage(requestData.value_or(std::vector<unsigned char>{}));
+      folderListOutcome_ = client->failure();
+    } else {
+      folderListOutcome_ = unusableAddress();
+    }
     chasingArrow.stopAnimation();
     chasingArrow.setHidden(true);
   }
@@ -33,6 +38,7 @@ void KorvelPrintPdeVx418JC::getFolderNameButtonProc(Control*) {
 
 bool KorvelPrintPdeVx418JC::parseXML(const std::filesystem::path& responseFile) {
   FolderListParse parse = parseFolderListFile(responseFile);
+  folderListOutcome_ = outcomeOfParse(parse);
   if (!parse.documentRead) return false;
   folderList = std::move(parse.folders);
   return parse.ok;

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "soap/folder_entry.h"
@@ -18,6 +19,8 @@ struct FolderListParse {
   bool ok = false;
   // The new list (empty on every failure after the document was read).
   FolderList folders;
+  // The text of the response's last "result-code", when it has one.
+  std::optional<std::string> resultCode;
 };
 
 // Parses an answer held in memory. No network access, no entity expansion,

@@ -1,8 +1,10 @@
 #include "soap/soap_client.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,13 +26,50 @@ constexpr const char* kNoCacheHeaders[] = {"Cache-Control: no-cache", "Pragma: n
 constexpr const char* kNoExpectHeader = "Expect:";
 
 constexpr long kMaxRedirects = 10;
-constexpr const char* kAllowedProtocols = "http,https";
+constexpr const char* kAllowedProtocols = "http";
+
+// Scheme, host and port of a URL, as libcurl reads it (host in lower case,
+// the scheme's default port filled in); none when it is not a URL. A
+// relative reference is resolved against `base`.
+struct Origin {
+  std::string scheme;
+  std::string host;
+  std::string port;
+  bool operator==(const Origin&) const = default;
+};
+
+std::optional<std::string> urlPart(CURLU* url, CURLUPart which, unsigned int flags = 0) {
+  char* part = nullptr;
+  if (curl_url_get(url, which, &part, flags) != CURLUE_OK) return std::nullopt;
+  CurlString owned(part);
+  return std::string(owned.get());
+}
+
+std::optional<Origin> originOf(std::string_view reference, const std::string& base) {
+  CurlUrl url(curl_url());
+  const std::string text(reference);
+  if (!url || curl_url_set(url.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK) {
+    return std::nullopt;
+  }
+  auto scheme = urlPart(url.get(), CURLUPART_SCHEME);
+  auto host = urlPart(url.get(), CURLUPART_HOST);
+  auto port = urlPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  if (!scheme || !host || !port) return std::nullopt;
+  std::transform(host->begin(), host->end(), host->begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return Origin{*scheme, *host, *port};
+}
 
 // What the transfer callbacks share with the waiting loop.
 struct Transfer {
+  CURL* easy = nullptr;
+  Origin origin;  // where the request went first; redirects may not leave it
   std::string body;
   std::size_t limit = 0;
   bool tooLarge = false;
+  bool redirectedElsewhere = false;
+  long status = 0;  // of the response whose header fields are arriving
 };
 
 std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -44,12 +83,61 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
   return length;
 }
 
+// The status code of an HTTP status line ("HTTP/1.1 302 Found"), or 0.
+long statusOf(std::string_view line) {
+  const std::size_t space = line.find(' ');
+  if (space == std::string_view::npos || line.size() < space + 4) return 0;
+  long status = 0;
+  for (char c : line.substr(space + 1, 3)) {
+    if (c < '0' || c > '9') return 0;
+    status = status * 10 + (c - '0');
+  }
+  return status;
+}
+
+// The value of the header line when it is the field `name` (compared without
+// case), blanks and line end trimmed; none otherwise.
+std::optional<std::string_view> fieldValue(std::string_view line, std::string_view name) {
+  if (line.size() <= name.size() || line[name.size()] != ':') return std::nullopt;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(line[i])) !=
+        std::tolower(static_cast<unsigned char>(name[i])))
+      return std::nullopt;
+  }
+  std::string_view value = line.substr(name.size() + 1);
+  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+    value.remove_suffix(1);
+  return value;
+}
+
+// A redirect that leaves the printer's scheme, host and port is not followed:
+// the transfer is stopped at the redirecting answer's Location field.
+bool redirectLeavesOrigin(Transfer& transfer, std::string_view location) {
+  char* current = nullptr;
+  if (curl_easy_getinfo(transfer.easy, CURLINFO_EFFECTIVE_URL, &current) != CURLE_OK || !current)
+    return true;
+  return originOf(location, current) != transfer.origin;
+}
+
 // Every response header starts with its status line; a new one (after a
 // redirect or an interim answer) discards whatever body came before it.
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   const std::size_t length = size * count;
-  if (length >= 5 && std::memcmp(data, "HTTP/", 5) == 0) transfer->body.clear();
+  const std::string_view line(data, length);
+  if (line.starts_with("HTTP/")) {
+    transfer->body.clear();
+    transfer->status = statusOf(line);
+    return length;
+  }
+  if (transfer->status >= 300 && transfer->status <= 399) {
+    if (auto location = fieldValue(line, "Location");
+        location && redirectLeavesOrigin(*transfer, *location)) {
+      transfer->redirectedElsewhere = true;
+      return 0;  // anything short of `length` aborts the transfer
+    }
+  }
   return length;
 }
 
@@ -60,6 +148,16 @@ bool hasAuthority(std::string_view address) {
   if (separator == std::string_view::npos) return false;
   const std::string_view rest = address.substr(separator + 3);
   return !rest.empty() && rest.find_first_of("/?#") != 0;
+}
+
+// Why a transfer that ended without a usable answer failed.
+FolderListOutcome describeFailure(const Transfer& transfer, std::optional<CURLcode> result,
+                                  long status, const char* errorText) {
+  if (transfer.redirectedElsewhere) return redirectedElsewhere(transfer.status);
+  if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) return answerTooLarge(transfer.limit);
+  if (!result) return noAnswer("the transfer could not be run");
+  if (*result != CURLE_OK) return noAnswer(*errorText ? errorText : curl_easy_strerror(*result));
+  return httpStatus(status);
 }
 
 template <class T>
@@ -113,10 +211,12 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + limits_.timeout;
   finished_ = kRunning;
+  failure_.reset();
   ensureCurlInitialised();
 
   Transfer transfer;
   transfer.limit = limits_.maxResponseBytes;
+  transfer.origin = originOf(url_, url_).value_or(Origin{});
 
   // Declared so that the header list outlives the easy handle, and the easy
   // handle the multi handle.
@@ -129,6 +229,8 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   ready = ready && appendHeader(headers, kNoExpectHeader);
 
   CURL* e = easy.get();
+  transfer.easy = e;
+  char errorText[CURL_ERROR_SIZE] = "";
   static const char kEmpty[] = "";
   const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
   const long requestTimeoutMs =
@@ -148,9 +250,11 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
       setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
       setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
       setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
+      setOption(e, CURLOPT_ERRORBUFFER, errorText) &&
       curl_multi_add_handle(multi.get(), e) == CURLM_OK;
   if (!ready) {
     _PDELog(this, "Connection fail");
+    failure_ = noAnswer("the connection could not be created");
     return Outcome::NotSent;
   }
 
@@ -158,6 +262,8 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   // wait step at a time and the host's events are served between the polls,
   // so the loop ends as soon as the transfer does.
   bool delivered = false;
+  std::optional<CURLcode> result;
+  long status = 0;
   for (;;) {
     int running = 0;
     if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
@@ -166,10 +272,9 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
       if (message->msg != CURLMSG_DONE || message->easy_handle != e) continue;
       done = true;
-      long status = 0;
+      result = message->data.result;
       curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
-      delivered =
-          message->data.result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
+      delivered = *result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
     }
     if (done || running == 0) {
       finished_ = delivered ? kFinished : kFailed;
@@ -199,8 +304,12 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     // An answer that could not be put in place would leave the caller reading
     // an older one: that is a failed exchange too.
     outcome = writeResponseFile(responseFile_, transfer.body) ? Outcome::Success : Outcome::Failed;
+    if (outcome != Outcome::Success) failure_ = answerNotKept();
   } else if (finished_ == kTimedOut) {
     outcome = Outcome::TimedOut;
+    failure_ = noAnswerWithin(limits_.timeout);
+  } else {
+    failure_ = describeFailure(transfer, result, status, errorText);
   }
   if (outcome != Outcome::Success && context_) context_->recieveEndCallback();
   return outcome;

@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "soap/folder_list_outcome.h"
 #include "soap/run_loop.h"
 
 namespace jc {
@@ -50,6 +52,8 @@ class KorvelPrintPdeVx418JCSOAPClient {
   Outcome sendMessage(const std::vector<unsigned char>& body);
 
   int finished() const { return finished_; }
+  // Why the last exchange failed, in plain words; none after a success.
+  const std::optional<FolderListOutcome>& failure() const { return failure_; }
 
  private:
   KorvelPrintPdeVx418JCSOAPClient() = default;
@@ -59,6 +63,7 @@ class KorvelPrintPdeVx418JCSOAPClient {
   std::filesystem::path responseFile_;
   SoapClientLimits limits_;
   int finished_ = kRunning;
+  std::optional<FolderListOutcome> failure_;
 };
 
 }  // namespace jc

@@ -462,3 +462,117 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace jc::test
+
+namespace jc::test {
+namespace {
+
+// What each kind of request came to, as the panel tells its host.
+struct ExchangeReport {
+  const char* name;
+  PrinterSimulator::Options options;
+  std::string address;  // as in FailedRequest
+  std::optional<FolderListOutcome::Kind> kind;
+  long httpStatus = 0;
+  std::string resultCode;
+  std::string message;  // the whole message, or its start when it ends with "..."
+};
+
+void PrintTo(const ExchangeReport& r, std::ostream* out) { *out << r.name; }
+
+class ExchangeReportTest : public FolderExchangeTest,
+                           public ::testing::WithParamInterface<ExchangeReport> {};
+
+TEST_P(ExchangeReportTest, TellsWhatHappened) {
+  const ExchangeReport& c = GetParam();
+  PrinterSimulator elsewhere;
+  PrinterSimulator::Options options = c.options;
+  if (options.redirectLocation == "elsewhere") options.redirectLocation = elsewhere.url();
+  PrinterSimulator printer(options);
+  std::string address = c.address.empty() ? printer.address() : c.address;
+  if (c.address == "closed") address = PrinterSimulator().address();
+
+  KorvelPrintPdeVx418JC& panel = open();
+  EXPECT_EQ(panel.folderListOutcome(), std::nullopt);
+  typeAddress(address == "none" ? "" : address);
+  press();
+
+  const std::optional<FolderListOutcome> outcome = panel.folderListOutcome();
+  ASSERT_EQ(outcome.has_value(), c.kind.has_value());
+  if (!outcome) return;
+  EXPECT_EQ(outcome->kind, *c.kind);
+  EXPECT_EQ(outcome->httpStatus, c.httpStatus);
+  EXPECT_EQ(outcome->resultCode, c.resultCode);
+  if (c.message.ends_with("...")) {
+    EXPECT_TRUE(outcome->message.starts_with(c.message.substr(0, c.message.size() - 3)))
+        << outcome->message;
+  } else {
+    EXPECT_EQ(outcome->message, c.message);
+  }
+}
+
+PrinterSimulator::Options redirectingTo(std::string location, int status = 302) {
+  PrinterSimulator::Options options = answering(Mode::Redirect);
+  options.redirectStatus = status;
+  options.redirectLocation = std::move(location);
+  return options;
+}
+
+using Kind = FolderListOutcome::Kind;
+
+INSTANTIATE_TEST_SUITE_P(
+    FolderExchange, ExchangeReportTest,
+    ::testing::Values(
+        ExchangeReport{"FolderList", {}, "", Kind::Success, 0, "", "The printer listed 3 folders."},
+        ExchangeReport{"EmptyFiles", answering(Mode::EmptyFiles), "", Kind::Success, 0, "",
+                       "The printer listed 0 folders."},
+        ExchangeReport{"Refusal", answering(Mode::Refusal), "", Kind::Refused, 0,
+                       "unsupported-operation",
+                       "The printer refused the request (result code \"unsupported-operation\")."},
+        ExchangeReport{"RefusalWithoutFiles",
+                       answering(200, folderListAnswer({}, "busy\n\t", false)), "", Kind::Refused,
+                       0, "busy\n\t", "The printer refused the request (result code \"busy??\")."},
+        ExchangeReport{"NoFiles", answering(Mode::NoFiles), "", Kind::NotAFolderList, 0, "",
+                       "The printer's answer is not a folder list."},
+        ExchangeReport{"PrefixedNames", answering(Mode::PrefixedNames), "", Kind::NotAFolderList, 0,
+                       "", "The printer's answer is not a folder list."},
+        ExchangeReport{"NotXml", answering(200, "Service Unavailable"), "", Kind::NotAFolderList, 0,
+                       "", "The printer's answer is not a readable XML document."},
+        ExchangeReport{"EmptyBody", answering(200, ""), "", Kind::NotAFolderList, 0, "",
+                       "The printer's answer is not a readable XML document."},
+        ExchangeReport{"Undecodable",
+                       answering(200, "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>" +
+                                          folderListAnswer({{"A"}}).substr(39) + "\xFF\xFF"),
+                       "", Kind::NotAFolderList, 0, "",
+                       "The printer's answer is not a readable XML document."},
+        ExchangeReport{"Oversized", answering(Mode::Oversized), "", Kind::NotAFolderList, 0, "",
+                       "The printer's answer is larger than 16 MB: it is not a folder list."},
+        ExchangeReport{"ServerError", answering(Mode::ServerError), "", Kind::HttpStatus, 500, "",
+                       "The printer answered with HTTP status 500."},
+        ExchangeReport{"NotFoundWithAList", answering(404, kListBody), "", Kind::HttpStatus, 404,
+                       "", "The printer answered with HTTP status 404."},
+        ExchangeReport{"RedirectElsewhere", redirectingTo("elsewhere"), "", Kind::HttpStatus, 302,
+                       "",
+                       "The printer redirected the request to another address (HTTP status 302)."},
+        ExchangeReport{"Stall", answering(Mode::Stall), "", Kind::NoAnswer, 0, "",
+                       "The printer did not answer within 0.4 seconds."},
+        ExchangeReport{"ClosedMidBody", answering(Mode::CloseMidBody), "", Kind::NoAnswer, 0, "",
+                       "The printer did not answer: ..."},
+        ExchangeReport{"ConnectionRefused",
+                       {},
+                       "closed",
+                       Kind::NoAnswer,
+                       0,
+                       "",
+                       "The printer did not answer: Failed to connect to 127.0.0.1 port ..."},
+        ExchangeReport{"AddressNotAUrl",
+                       {},
+                       "[::1",
+                       Kind::NoAnswer,
+                       0,
+                       "",
+                       "The printer address is not a usable http address."},
+        ExchangeReport{"EmptyAddress", {}, "none", std::nullopt, 0, "", ""}),
+    [](const ::testing::TestParamInfo<ExchangeReport>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace jc::test

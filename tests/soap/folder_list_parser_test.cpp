@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -177,6 +178,30 @@ TEST(FolderListParserTest, PrettyPrintedAnswerFromThePrinterReads) {
   EXPECT_FALSE(parse.folders[1].password);
 }
 
+// Entries are read as the answer is parsed; what lies between them, and how
+// many there are, changes nothing.
+TEST(FolderListParserTest, LongListsReadEveryEntryInOrder) {
+  const char* separators[] = {"", "\n  ", "<!-- c -->", "text", " <?pi x?> "};
+  for (const char* separator : separators) {
+    SCOPED_TRACE(std::string("separator '") + separator + "'");
+    std::string files = std::string("<files>") + separator;
+    FolderList expected;
+    for (int i = 0; i < 5000; ++i) {
+      const std::string name = "F" + std::to_string(i);
+      const bool locked = i % 7 == 0;
+      files +=
+          entry("<name>" + name + "</name><password>" + (locked ? "true" : "no") + "</password>") +
+          separator;
+      expected.push_back({std::u16string(name.begin(), name.end()), locked, false, false});
+    }
+    const auto parse = parseFolderListAnswer(
+        "<s:Envelope xmlns:s=\"urn:s\">\n <s:Body>\n  <r>\n   <result-code>ok</result-code>" +
+        files + "</files>\n  </r>\n </s:Body>\n</s:Envelope>");
+    EXPECT_TRUE(parse.ok);
+    EXPECT_EQ(parse.folders, expected);
+  }
+}
+
 TEST(FolderListParserTest, UnreadableDocumentsAreNotRead) {
   std::string deep;
   for (int i = 0; i < 100000; ++i) deep += "<d>";
@@ -188,6 +213,61 @@ TEST(FolderListParserTest, UnreadableDocumentsAreNotRead) {
         std::string("<a></b>"), std::string("<a>\xFF\xFE</a>"), deep, oversized}) {
     SCOPED_TRACE(xml.substr(0, 20));
     const auto parse = parseFolderListAnswer(xml);
+    EXPECT_FALSE(parse.documentRead);
+    EXPECT_FALSE(parse.ok);
+    EXPECT_TRUE(parse.folders.empty());
+  }
+}
+
+// What the code under test writes to standard error, read back from a file.
+class StderrCapture {
+ public:
+  StderrCapture() {
+    std::fflush(stderr);
+    saved_ = ::dup(2);
+    std::FILE* file = std::tmpfile();
+    file_ = file;
+    ::dup2(::fileno(file), 2);
+  }
+  ~StderrCapture() { restore(); }
+  std::string text() {
+    restore();
+    std::string out;
+    std::rewind(file_);
+    for (int c; (c = std::fgetc(file_)) != EOF;) out += static_cast<char>(c);
+    return out;
+  }
+
+ private:
+  void restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, 2);
+    ::close(saved_);
+    saved_ = -1;
+  }
+  int saved_ = -1;
+  std::FILE* file_ = nullptr;
+};
+
+// Bytes that the declared encoding cannot decode make the answer unreadable,
+// wherever they stand, and the parser says nothing about them.
+TEST(FolderListParserTest, UndecodableAnswersAreUnreadableAndSilent) {
+  const std::string list =
+      "<a><b><c><result-code>ok</result-code><files><f><name>x</name></f></files></c></b></a>";
+  const std::string cases[] = {
+      "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>" +
+          answerWith("<files>" + entry("<name>\x81\x20</name>") + "</files>"),
+      "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>" + list + "\xFF\xFF",
+      "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>" + list + "<!-- \xFF\xFF -->",
+      "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><a>\x1B$B\xFF\xFF</a>",
+      "<a>\xFF\xFE</a>",
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml.substr(0, 50));
+    StderrCapture capture;
+    const auto parse = parseFolderListAnswer(xml);
+    EXPECT_EQ(capture.text(), "");
     EXPECT_FALSE(parse.documentRead);
     EXPECT_FALSE(parse.ok);
     EXPECT_TRUE(parse.folders.empty());

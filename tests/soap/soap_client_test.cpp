@@ -169,6 +169,94 @@ TEST_F(SoapClientTest, FollowsRedirectsAsABrowserDoes) {
   }
 }
 
+// A redirect is followed only to the same scheme, host and port; anywhere
+// else the exchange fails and the other server is never asked.
+TEST_F(SoapClientTest, RedirectsAreFollowedOnlyWithinTheSameOrigin) {
+  PrinterSimulator elsewhere;  // would answer with its folder list
+  const std::string port = std::to_string(elsewhere.port());
+  struct Case {
+    std::string location;  // "{port}": the redirecting printer's own port
+    bool followed;
+  };
+  const Case cases[] = {
+      {"/korvel-mfp-srv/moved", true},
+      {"moved", true},
+      {"http://127.0.0.1:{port}/korvel-mfp-srv/moved", true},
+      {"HTTP://127.0.0.1:{port}/korvel-mfp-srv/moved", true},
+      {elsewhere.url(), false},
+      {"http://127.0.0.1:" + port + "/korvel-mfp-srv", false},
+      {"http://localhost:{port}/korvel-mfp-srv/moved", false},
+      {"http://127.0.0.2:{port}/korvel-mfp-srv/moved", false},
+      {"https://127.0.0.1:{port}/korvel-mfp-srv/moved", false},
+      {"//127.0.0.1:" + port + "/korvel-mfp-srv", false},
+  };
+  for (int status : {302, 307}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(status) + " to " + c.location);
+      PrinterSimulator::Options options;
+      options.mode = Mode::Redirect;
+      options.redirectStatus = status;
+      options.redirectLocation = c.location;
+      PrinterSimulator printer(options);
+      plantEarlierAnswer();
+      const std::size_t askedBefore = elsewhere.requests().size();
+      const Exchange exchange = send(printer.url());
+      EXPECT_EQ(exchange.outcome, c.followed ? Outcome::Success : Outcome::Failed);
+      EXPECT_EQ(exchange.callbacks, c.followed ? 0 : 1);
+      EXPECT_EQ(elsewhere.requests().size(), askedBefore);
+      EXPECT_EQ(printer.requests().size(), c.followed ? 2u : 1u);
+      EXPECT_EQ(readFileIfAny(responseFile_),
+                c.followed ? printer.answerBody() : std::string("earlier"));
+    }
+  }
+}
+
+// Only a final status from 200 to 299 delivers an answer: a redirect that is
+// not followed, or any other final 3xx, is a failed exchange with that status.
+TEST_F(SoapClientTest, FinalRedirectionStatusIsAFailure) {
+  auto redirect = [](int status) {
+    PrinterSimulator::Options options;
+    options.mode = Mode::Redirect;
+    options.redirectStatus = status;
+    options.redirectLocation = "none";
+    return options;
+  };
+  auto custom = [](int status) {
+    PrinterSimulator::Options options;
+    options.mode = Mode::Custom;
+    options.status = status;
+    options.body = test::folderListAnswer({{"A"}});
+    return options;
+  };
+  struct Case {
+    const char* what;
+    PrinterSimulator::Options options;
+    long status;
+  };
+  const Case cases[] = {
+      {"302 without Location", redirect(302), 302}, {"301 without Location", redirect(301), 301},
+      {"307 without Location", redirect(307), 307}, {"304 not modified", custom(304), 304},
+      {"300 with a list", custom(300), 300},        {"399 with a list", custom(399), 399},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PrinterSimulator printer(c.options);
+    plantEarlierAnswer();
+    CountingCallback callback;
+    IdleRunLoop loop;
+    auto client = KorvelPrintPdeVx418JCSOAPClient::initWithServerName(printer.url(), &callback,
+                                                                      loop, responseFile_);
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->sendMessage(bytes(kRequest)), Outcome::Failed);
+    EXPECT_EQ(callback.calls, 1);
+    ASSERT_TRUE(client->failure().has_value());
+    EXPECT_EQ(client->failure()->kind, FolderListOutcome::Kind::HttpStatus);
+    EXPECT_EQ(client->failure()->httpStatus, c.status);
+    EXPECT_EQ(printer.requests().size(), 1u);
+    EXPECT_EQ(readFileIfAny(responseFile_), "earlier");
+  }
+}
+
 TEST_F(SoapClientTest, FailedTransfersTellTheContextOnceAndKeepTheFile) {
   struct Case {
     const char* what;

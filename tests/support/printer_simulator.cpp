@@ -409,11 +409,12 @@ void PrinterSimulator::answer(int fd, const RecordedRequest& request) {
     case Mode::Redirect:
       if (request.target == kServicePath) {
         const std::string moved = "moved";
-        sendAll(
-            fd,
-            responseHead(o.redirectStatus, moved.size(), "Location: " + url(kMovedPath) + "\r\n") +
-                moved,
-            stop_);
+        std::string location = o.redirectLocation.empty() ? url(kMovedPath) : o.redirectLocation;
+        if (auto at = location.find("{port}"); at != std::string::npos)
+          location.replace(at, 6, std::to_string(port_));
+        const std::string field =
+            location == "none" ? std::string() : "Location: " + location + "\r\n";
+        sendAll(fd, responseHead(o.redirectStatus, moved.size(), field) + moved, stop_);
       } else {
         sendAll(fd, responseHead(200, body.size()) + body, stop_);
       }

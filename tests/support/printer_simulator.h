@@ -75,6 +75,9 @@ class PrinterSimulator {
     std::string body;  // Custom
     int status = 200;  // Custom
     int redirectStatus = 302;
+    // Redirect: the Location field, "{port}" standing for this server's port;
+    // empty gives the moved path's full URL here, "none" sends no Location.
+    std::string redirectLocation;
     int pieces = 4;
     bool chunked = true;  // Pieces: chunked coding, else one Content-Length and several writes
     std::chrono::milliseconds pause{50};
