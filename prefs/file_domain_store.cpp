@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "prefs/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "prefs/domain_file_name.h"
 #include "prefs/domain_lock.h"
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
 #include "prefs/private_folder.h"
-#include "prefs/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace jc {
 namespace {
@@ -197,7 +197,7 @@ bool FileDomainStore::update(const std::string& domain,
   if (!xml.text || xml.length == 0) return false;
   const std::string_view contents(xml.text, xml.length);
   if (!parsePlistXml(contents)) return false;
-  return replaceFileAtomically(file, contents);
+  return !replaceFileAtomically(file, contents, 0600);
 }
 
 }  // namespace jc
