@@ -3,6 +3,7 @@
 
 #include <plist/plist.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -32,10 +33,16 @@ class DomainStore {
                       const std::function<bool(plist_t domain)>& change) = 0;
 };
 
+// The largest domain file the store reads or writes.
+inline constexpr std::size_t kMaxDomainBytes = 4u << 20;
+
 // Domains as XML property lists, one file per domain in a private folder.
 class FileDomainStore final : public DomainStore {
  public:
-  explicit FileDomainStore(std::filesystem::path folder);
+  // `maxDomainBytes` bounds every domain file, read or written; it can only
+  // be lowered below kMaxDomainBytes.
+  explicit FileDomainStore(std::filesystem::path folder,
+                           std::size_t maxDomainBytes = kMaxDomainBytes);
 
   // $XDG_CONFIG_HOME/jobcontrol, else ~/.config/jobcontrol.
   static std::filesystem::path defaultFolder();
@@ -51,6 +58,7 @@ class FileDomainStore final : public DomainStore {
 
  private:
   std::filesystem::path folder_;
+  std::size_t maxDomainBytes_;
 };
 
 }  // namespace jc

@@ -4,25 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/unique_fd.h"
 #include "prefs/domain_file_name.h"
 #include "prefs/domain_lock.h"
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
 #include "prefs/private_folder.h"
-#include "platform/unique_fd.h"
 
 namespace jc {
 namespace {
-
-// A domain holds a printer's choices and folder list; a file larger than this
-// did not come from this store.
-constexpr std::size_t kMaxDomainFileBytes = 4u << 20;
 
 // How many set-aside copies of one domain file are kept before giving up.
 constexpr int kMaxCorruptCopies = 1000;
@@ -49,7 +46,7 @@ std::filesystem::path lockFileFor(const std::filesystem::path& file) {
   return withSuffix(file, ".lock");
 }
 
-LoadedDomain loadDomainFile(const std::filesystem::path& file) {
+LoadedDomain loadDomainFile(const std::filesystem::path& file, std::size_t maxBytes) {
   // O_NOFOLLOW: a symbolic link is not a domain file (the next write replaces
   // it); O_NONBLOCK: a FIFO planted at the path does not hang the dialog.
   UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
@@ -60,7 +57,7 @@ LoadedDomain loadDomainFile(const std::filesystem::path& file) {
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return {FileState::Unreadable, nullptr};
   if (!S_ISREG(info.st_mode)) return {FileState::Missing, nullptr};
-  if (static_cast<std::uintmax_t>(info.st_size) > kMaxDomainFileBytes) {
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
     return {FileState::Corrupt, nullptr};
   }
 
@@ -69,8 +66,8 @@ LoadedDomain loadDomainFile(const std::filesystem::path& file) {
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
-      if (bytes.size() > kMaxDomainFileBytes) return {FileState::Corrupt, nullptr};
-      bytes.resize(std::min(bytes.size() * 2, kMaxDomainFileBytes + 1));
+      if (bytes.size() > maxBytes) return {FileState::Corrupt, nullptr};
+      bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
     }
     const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
     if (got < 0) {
@@ -118,7 +115,8 @@ struct XmlText {
 
 }  // namespace
 
-FileDomainStore::FileDomainStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+FileDomainStore::FileDomainStore(std::filesystem::path folder, std::size_t maxDomainBytes)
+    : folder_(std::move(folder)), maxDomainBytes_(std::min(maxDomainBytes, kMaxDomainBytes)) {}
 
 std::filesystem::path FileDomainStore::defaultFolder() {
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
@@ -150,14 +148,14 @@ PlistPtr FileDomainStore::read(const std::string& domain) {
   const std::filesystem::path file = fileFor(domain);
   // No lock: a writer renames a whole new file into place, so a read sees
   // either the old file or the new one.
-  LoadedDomain loaded = loadDomainFile(file);
+  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_);
   if (loaded.state != FileState::Corrupt) return std::move(loaded.dictionary);
 
   // Set the bad file aside under the lock, after checking that no writer
   // has replaced it in the meantime.
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
   if (!lock) return nullptr;
-  loaded = loadDomainFile(file);
+  loaded = loadDomainFile(file, maxDomainBytes_);
   if (loaded.state == FileState::Corrupt) setAside(file);
   return std::move(loaded.dictionary);
 }
@@ -170,7 +168,7 @@ bool FileDomainStore::update(const std::string& domain,
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
   if (!lock) return false;
 
-  LoadedDomain loaded = loadDomainFile(file);
+  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_);
   switch (loaded.state) {
     case FileState::Found:
       break;

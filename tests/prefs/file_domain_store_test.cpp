@@ -183,6 +183,50 @@ TEST_F(FileDomainStoreTest, CorruptFileIsSetAsideAndReadsMissing) {
   EXPECT_FALSE(stringAt(read.get(), "a").has_value());
 }
 
+std::string nestedArrays(int depth) {
+  std::string xml = "<plist><dict><key>deep</key>";
+  for (int i = 0; i < depth; ++i) xml += "<array>";
+  for (int i = 0; i < depth; ++i) xml += "</array>";
+  return xml + "</dict></plist>";
+}
+
+// A valid dictionary of exactly `size` bytes.
+std::string dictionaryOfSize(std::size_t size) {
+  const std::string head = "<plist><dict><key>pad</key><string>";
+  const std::string tail = "</string></dict></plist>";
+  return head + std::string(size - head.size() - tail.size(), 'p') + tail;
+}
+
+TEST_F(FileDomainStoreTest, UnreadableFileIsSetAsideAndTheNextSaveWorks) {
+  constexpr std::size_t kLimit = 64 * 1024;
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"nested 200,000 levels deep", nestedArrays(200'000)},
+      {"cut short", dictionaryOfSize(4096).substr(0, 2000)},
+      {"over the size limit", dictionaryOfSize(kLimit + 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir temp;
+    FileDomainStore store(temp.path(), kLimit);
+    const fs::path file = store.fileFor(kDomain);
+    writeFile(file, c.bytes);
+
+    EXPECT_FALSE(store.read(kDomain));
+    EXPECT_EQ(readFile(file.string() + ".corrupt"), c.bytes);
+    ASSERT_TRUE(setString(store, kDomain, "fresh", "yes"));
+    EXPECT_EQ(stringAt(store.read(kDomain).get(), "fresh"), "yes");
+    EXPECT_EQ(readFile(file.string() + ".corrupt"), c.bytes);
+  }
+  // At the limit a file is still read.
+  TempDir temp;
+  FileDomainStore store(temp.path(), kLimit);
+  writeFile(store.fileFor(kDomain), dictionaryOfSize(kLimit));
+  EXPECT_TRUE(store.read(kDomain));
+}
+
 TEST_F(FileDomainStoreTest, PlantedSymlinkIsReplacedNotFollowed) {
   fs::create_directories(folder_);
   const fs::path target = temp_.path() / "target.plist";
