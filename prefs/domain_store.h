@@ -19,6 +19,18 @@ struct PlistDeleter {
 // An owned libplist node (plist_t is a pointer to an opaque node).
 using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 
+// What an update did.
+struct DomainUpdate {
+  bool written = false;
+  // Why the domain could not be written, in plain words naming files but no
+  // value; empty when it was written or when the change asked for nothing.
+  std::string failure;
+
+  static DomainUpdate failed(std::string why) { return {false, std::move(why)}; }
+  // Tested like the plain answer it replaces.
+  operator bool() const { return written; }  // NOLINT(google-explicit-constructor)
+};
+
 class DomainStore {
  public:
   virtual ~DomainStore() = default;
@@ -28,13 +40,20 @@ class DomainStore {
   // `change` edit it in place and replaces the domain with it, all under the
   // domain's lock, so that writers in other processes never lose each other's
   // changes. When `change` answers false nothing is written. Answers whether
-  // the domain was written.
-  virtual bool update(const std::string& domain,
-                      const std::function<bool(plist_t domain)>& change) = 0;
+  // the domain was written, and why not when it failed.
+  virtual DomainUpdate update(const std::string& domain,
+                              const std::function<bool(plist_t domain)>& change) = 0;
 };
 
-// The largest domain file the store reads or writes.
-inline constexpr std::size_t kMaxDomainBytes = 4u << 20;
+// The largest domain file the store writes and reads: one limit for both, so
+// that nothing the store wrote is ever refused when read back. It has to hold
+// the largest folder list the printer's answer can carry. That answer is at
+// most 16 MiB, and its shortest entry, "<f><name/></f>", takes 14 bytes; each
+// entry becomes about 162 bytes in the domain file (a dictionary of a name and
+// three flags), so 16 MiB of answer can grow to about 194 MiB. A name's bytes
+// grow at most fourfold (">" is written "&gt;"). 256 MiB leaves a margin over
+// both; a file beyond it did not come from this store.
+inline constexpr std::size_t kMaxDomainBytes = 256u << 20;
 
 // Domains as XML property lists, one file per domain in a private folder.
 class FileDomainStore final : public DomainStore {
@@ -53,8 +72,8 @@ class FileDomainStore final : public DomainStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   PlistPtr read(const std::string& domain) override;
-  bool update(const std::string& domain,
-              const std::function<bool(plist_t domain)>& change) override;
+  DomainUpdate update(const std::string& domain,
+                      const std::function<bool(plist_t domain)>& change) override;
 
  private:
   std::filesystem::path folder_;

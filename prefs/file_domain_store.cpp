@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,66 @@ struct XmlText {
   }
 };
 
+std::string because(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
+}
+
+// The domain as it stands, for a change: a new dictionary when there is no
+// file, or when the file was unreadable and has been set aside. Answers why
+// it cannot be had.
+std::string loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
+                          PlistPtr& dictionary) {
+  LoadedDomain loaded = loadDomainFile(file, maxBytes);
+  switch (loaded.state) {
+    case FileState::Found:
+      dictionary = std::move(loaded.dictionary);
+      return {};
+    case FileState::Unreadable:
+      // Writing now would drop what the file holds.
+      return because("the preference file " + file.string() + " cannot be read", errno);
+    case FileState::Corrupt:
+      if (!setAside(file)) {
+        return because("the damaged preference file " + file.string() + " cannot be set aside",
+                       errno);
+      }
+      [[fallthrough]];
+    case FileState::Missing:
+      dictionary.reset(plist_new_dict());
+      return {};
+  }
+  return "the preference file " + file.string() + " is in an unknown state";
+}
+
+// Replaces the domain file with `dictionary`, unless the store could not read
+// the result back: a tree nested too deeply or a file over the size limit
+// would be set aside by the next read, so the old file is kept instead.
+DomainUpdate writeDomain(const std::filesystem::path& file, plist_t dictionary,
+                         std::size_t maxBytes) {
+  if (plist_get_node_type(dictionary) != PLIST_DICT ||
+      plistNestingDepth(dictionary) > kMaxPlistNesting) {
+    return DomainUpdate::failed("the preferences nest too deeply to be stored");
+  }
+  XmlText xml;
+  plist_to_xml(dictionary, &xml.text, &xml.length);
+  if (!xml.text || xml.length == 0) {
+    return DomainUpdate::failed("the preferences could not be put into words");
+  }
+  if (xml.length > maxBytes) {
+    return DomainUpdate::failed("the preferences would take " + std::to_string(xml.length) +
+                                " bytes, more than the " + std::to_string(maxBytes) +
+                                " a preference file may hold; the previous file is kept");
+  }
+  const std::string_view contents(xml.text, xml.length);
+  if (!parsePlistXml(contents)) {
+    return DomainUpdate::failed("the preferences could not be read back once written out");
+  }
+  if (const std::error_code error = replaceFileAtomically(file, contents, 0600)) {
+    return DomainUpdate::failed("the preference file " + file.string() +
+                                " cannot be written: " + error.message());
+  }
+  return {true, {}};
+}
+
 }  // namespace
 
 FileDomainStore::FileDomainStore(std::filesystem::path folder, std::size_t maxDomainBytes)
@@ -160,42 +221,28 @@ PlistPtr FileDomainStore::read(const std::string& domain) {
   return std::move(loaded.dictionary);
 }
 
-bool FileDomainStore::update(const std::string& domain,
-                             const std::function<bool(plist_t domain)>& change) {
-  if (folder_.empty() || !change) return false;
-  if (!ensurePrivateFolder(folder_)) return false;
+DomainUpdate FileDomainStore::update(const std::string& domain,
+                                     const std::function<bool(plist_t domain)>& change) {
+  if (!change) return {};
+  if (folder_.empty()) {
+    return DomainUpdate::failed("no folder for preferences is known: HOME is not set");
+  }
+  if (!ensurePrivateFolder(folder_)) {
+    return DomainUpdate::failed(
+        because("the preference folder " + folder_.string() + " cannot be made private", errno));
+  }
   const std::filesystem::path file = fileFor(domain);
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
-  if (!lock) return false;
-
-  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_);
-  switch (loaded.state) {
-    case FileState::Found:
-      break;
-    case FileState::Unreadable:
-      return false;  // writing now would drop what the file holds
-    case FileState::Corrupt:
-      if (!setAside(file)) return false;
-      [[fallthrough]];
-    case FileState::Missing:
-      loaded.dictionary.reset(plist_new_dict());
-      break;
+  if (!lock) {
+    return DomainUpdate::failed(
+        because("the preference lock " + lockFileFor(file).string() + " cannot be taken", errno));
   }
-  if (!loaded.dictionary) return false;
-  if (!change(loaded.dictionary.get())) return false;
-  // A tree this store could not read back would be set aside on the next
-  // read; keep the old file instead.
-  if (plist_get_node_type(loaded.dictionary.get()) != PLIST_DICT ||
-      plistNestingDepth(loaded.dictionary.get()) > kMaxPlistNesting) {
-    return false;
+  PlistPtr dictionary;
+  if (std::string failure = loadForUpdate(file, maxDomainBytes_, dictionary); !failure.empty()) {
+    return DomainUpdate::failed(std::move(failure));
   }
-
-  XmlText xml;
-  plist_to_xml(loaded.dictionary.get(), &xml.text, &xml.length);
-  if (!xml.text || xml.length == 0) return false;
-  const std::string_view contents(xml.text, xml.length);
-  if (!parsePlistXml(contents)) return false;
-  return !replaceFileAtomically(file, contents, 0600);
+  if (!change(dictionary.get())) return {};
+  return writeDomain(file, dictionary.get(), maxDomainBytes_);
 }
 
 }  // namespace jc
