@@ -13,6 +13,7 @@
 
 #include "plugin/panel_environment.h"
 #include "plugin/print_dialog_extension.h"
+#include "prefs/preference_snapshot.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 #include "soap/soap_client.h"
@@ -140,6 +141,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool SaveUserPreference();
   void GetFolderPreference();
   bool SaveFolderPreference();
+  // Keeps the preference values the panel shows once the dialog has opened.
+  void RememberPreferenceBaseline();
   bool GetHDDPreference() { return true; }
   bool SaveHDDPreference() { return true; }
 
@@ -240,6 +243,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                       const char* key);
 
   PanelEnvironment env_;
+  PreferenceSnapshot preferencesRead_;  // what the preference methods read (prefs/)
 };
 
 // Draws a text field enabled (flag false) or disabled (flag true): an edit field

@@ -578,3 +578,52 @@ TEST(PreferencesConcurrencyTest, WriterProcessesKeepEveryWritersLastChange) {
 
 }  // namespace
 }  // namespace jc::test
+
+namespace jc::test {
+namespace {
+
+// Two dialogs for the same printer, open at the same time, each saving in turn.
+TEST(PreferencesTest, DialogsOpenTogetherKeepEachOthersChanges) {
+  PanelFixture a;
+  PanelFixture b;
+  b.env.preferences = std::make_shared<FileDomainStore>(a.store()->folder());
+  KorvelPrintPdeVx418JC& first = a.open();
+  KorvelPrintPdeVx418JC& second = b.open();
+
+  // The second dialog locks a user name; the first prints without touching it.
+  setText(second, "userNameEditText", u"Bob");
+  setHold(b, "userNameButton", true);
+  ASSERT_TRUE(second.SaveUserPreference());
+  setText(first, "jobNameEditText", u"Minutes");
+  first.shouldPrint();
+  PlistPtr domain = readDomain(a);
+  plist_t jc = jobControl(domain);
+  EXPECT_EQ(plist::string(jc, "user name"), u"Bob");
+  EXPECT_EQ(plist::string(jc, "job name"), u"Minutes");
+  EXPECT_EQ(plist::int32(jc, "hold button"), static_cast<std::int32_t>(kHoldUserName));
+
+  // Both change the job name and its lock: the later save wins, bit by bit too.
+  setText(second, "jobNameEditText", u"Second");
+  setHold(b, "jobNameButton", true);
+  ASSERT_TRUE(second.SaveUserPreference());
+  setText(first, "jobNameEditText", u"First");
+  setHold(a, "jobNameButton", false);
+  setHold(a, "jobNameButton", true);
+  ASSERT_TRUE(first.SaveUserPreference());
+  domain = readDomain(a);
+  jc = jobControl(domain);
+  EXPECT_EQ(plist::string(jc, "job name"), u"First");
+  EXPECT_EQ(plist::string(jc, "user name"), u"Bob");
+  EXPECT_EQ(plist::int32(jc, "hold button"),
+            static_cast<std::int32_t>(kHoldUserName | kHoldJobName));
+
+  // A fetched folder list and the other dialog's locks stay side by side.
+  second.folderList = FolderList{{u"Scans", false, true, false}};
+  ASSERT_TRUE(second.SaveFolderPreference());
+  ASSERT_TRUE(first.SaveUserPreference());
+  EXPECT_EQ(newDialog(a).folderList, second.folderList);
+  EXPECT_EQ(a.panel->prefUserNameStringRef, u"Bob");
+}
+
+}  // namespace
+}  // namespace jc::test
