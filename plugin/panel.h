@@ -48,6 +48,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   SummaryInfo summaryInfo() override;
   LifecycleFlags lifecycleFlags() const override;
   std::optional<FolderList> folders() const override { return folderList; }
+  std::optional<std::string> preferencesError() const override { return preferencesError_; }
   void updateUI();
 
   // Hosts without constraint handling.
@@ -243,7 +244,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                       const char* key);
 
   PanelEnvironment env_;
-  PreferenceSnapshot preferencesRead_;  // what the preference methods read (prefs/)
+  PreferenceSnapshot preferencesRead_;           // what the dialog showed when it opened (prefs/)
+  std::optional<std::string> preferencesError_;  // why the latest preference save failed
 };
 
 // Draws a text field enabled (flag false) or disabled (flag true): an edit field

@@ -48,6 +48,10 @@ class PrintDialogExtension {
   // For hosts that report on the panel; not part of the dialog's protocol.
   virtual LifecycleFlags lifecycleFlags() const = 0;
   virtual std::optional<FolderList> folders() const = 0;
+  // Why the latest save of the printer's preferences failed, in plain words
+  // that name files but never a stored value; none when it succeeded or none
+  // failed.
+  virtual std::optional<std::string> preferencesError() const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;

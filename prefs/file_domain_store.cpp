@@ -228,8 +228,8 @@ DomainUpdate FileDomainStore::update(const std::string& domain,
     return DomainUpdate::failed("no folder for preferences is known: HOME is not set");
   }
   if (!ensurePrivateFolder(folder_)) {
-    return DomainUpdate::failed(
-        because("the preference folder " + folder_.string() + " cannot be made private", errno));
+    return DomainUpdate::failed(because(
+        "the preference folder " + folder_.string() + " cannot be created or made private", errno));
   }
   const std::filesystem::path file = fileFor(domain);
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));

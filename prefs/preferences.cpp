@@ -135,11 +135,22 @@ void putFolderValues(KorvelPrintPdeVx418JC& p, plist_t d) {
   }
 }
 
+// Keeps why a save failed, and forgets it once one succeeds; answers whether
+// the domain was written.
+bool keepOutcome(std::optional<std::string>& error, const DomainUpdate& outcome) {
+  if (outcome.written) {
+    error.reset();
+  } else if (!outcome.failure.empty()) {
+    error = outcome.failure;
+  }
+  return outcome.written;
+}
+
 }  // namespace
 
 void KorvelPrintPdeVx418JC::CheckPreference() {
   if (!env_.preferences || !preferenceName) return;
-  env_.preferences->update(*preferenceName, [this](plist_t domain) {
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
     plist_t d = jobControlDict(domain);
     const auto model = plist::string(d, "Model Name");
     const auto release = plist::string(d, "Release Number");
@@ -154,6 +165,7 @@ void KorvelPrintPdeVx418JC::CheckPreference() {
     }
     return true;
   });
+  keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::GetUserPreference() {
@@ -187,12 +199,13 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
 // ones, so that what another dialog saved meanwhile stays.
 bool KorvelPrintPdeVx418JC::SaveUserPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
     const PlistPtr mine(plist_new_dict());
     putUserValues(*this, mine.get());
     preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
     return true;
   });
+  return keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::GetFolderPreference() {
@@ -224,12 +237,13 @@ void KorvelPrintPdeVx418JC::GetFolderPreference() {
 
 bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
     const PlistPtr mine(plist_new_dict());
     putFolderValues(*this, mine.get());
     preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
     return true;
   });
+  return keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::RememberPreferenceBaseline() {

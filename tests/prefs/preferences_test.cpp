@@ -627,3 +627,65 @@ TEST(PreferencesTest, DialogsOpenTogetherKeepEachOthersChanges) {
 
 }  // namespace
 }  // namespace jc::test
+
+namespace jc::test {
+namespace {
+
+// A preference folder the panel cannot save in gives a reason, without a value
+// in it; the next save that works forgets it.
+TEST(PreferencesTest, AFailedSaveKeepsItsReason) {
+  const struct {
+    const char* name;
+    std::function<void(const fs::path& folder, const fs::path& lock)> block;
+    const char* reason;
+  } cases[] = {
+      {"a folder at the lock's name",
+       [](const fs::path&, const fs::path& lock) { fs::create_directories(lock); }, "lock"},
+      {"a link at the lock's name",
+       [](const fs::path& folder, const fs::path& lock) {
+         fs::create_symlink(folder / "elsewhere", lock);
+       },
+       "lock"},
+      {"a file where the folder belongs",
+       [](const fs::path& folder, const fs::path&) {
+         fs::remove_all(folder);
+         writeFile(folder, "not a folder");
+       },
+       "folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelFixture f;
+    KorvelPrintPdeVx418JC& panel = f.open();
+    EXPECT_EQ(panel.preferencesError(), std::nullopt);
+    const fs::path folder = f.store()->folder();
+    const fs::path lock = f.store()->fileFor(kDomain).string() + ".lock";
+    fs::remove(lock);
+    c.block(folder, lock);
+    fillPanel(f, kHoldAll);
+
+    EXPECT_FALSE(panel.SaveUserPreference());
+    const std::optional<std::string> error = panel.preferencesError();
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find(c.reason), std::string::npos) << *error;
+    for (const SecretField& s : secretFields()) EXPECT_EQ(error->find(s.value), std::string::npos);
+
+    std::error_code ignored;
+    fs::remove_all(lock, ignored);
+    fs::remove_all(folder, ignored);
+    EXPECT_TRUE(panel.SaveUserPreference());
+    EXPECT_EQ(panel.preferencesError(), std::nullopt);
+  }
+
+  // A folder that cannot be made: the store's own folder under /proc.
+  PanelFixture f;
+  f.env.preferences = std::make_shared<FileDomainStore>("/proc/jobcontrol-absent/prefs");
+  KorvelPrintPdeVx418JC& panel = f.open();
+  panel.shouldPrint();
+  const std::optional<std::string> error = panel.preferencesError();
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->find("/proc/jobcontrol-absent/prefs"), std::string::npos) << *error;
+}
+
+}  // namespace
+}  // namespace jc::test
