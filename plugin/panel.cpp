@@ -172,6 +172,7 @@ bool KorvelPrintPdeVx418JC::restoreValuesAndReturnError(std::string* error) {
   if (!useConstraintHandling) getPPDSettingsFromPrintSettingsOnTiger();
   getNonPPDSettingsFromPrintSettings();
   updateUI();
+  RememberPreferenceBaseline();
   callRestoreValuesFunction = true;
   _PDEEpilog(this, "restoreValuesAndReturnError:=BOOL(YES)");
   return true;

@@ -13,6 +13,7 @@
 
 #include "plugin/panel_environment.h"
 #include "plugin/print_dialog_extension.h"
+#include "prefs/preference_snapshot.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 #include "soap/soap_client.h"
@@ -50,6 +51,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   LifecycleFlags lifecycleFlags() const override;
   std::optional<FolderList> folders() const override { return folderList; }
   std::optional<FolderListOutcome> folderListOutcome() const override { return folderListOutcome_; }
+  std::optional<std::string> preferencesError() const override { return preferencesError_; }
   void updateUI();
 
   // Hosts without constraint handling.
@@ -143,6 +145,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   bool SaveUserPreference();
   void GetFolderPreference();
   bool SaveFolderPreference();
+  // Keeps the preference values the panel shows once the dialog has opened.
+  void RememberPreferenceBaseline();
   bool GetHDDPreference() { return true; }
   bool SaveHDDPreference() { return true; }
 
@@ -253,6 +257,8 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                       const char* key);
 
   PanelEnvironment env_;
+  PreferenceSnapshot preferencesRead_;           // what the dialog showed when it opened (prefs/)
+  std::optional<std::string> preferencesError_;  // why the latest preference save failed
 };
 
 // Draws a text field enabled (flag false) or disabled (flag true): an edit field

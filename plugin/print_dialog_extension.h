@@ -52,6 +52,10 @@ class PrintDialogExtension {
   // What the last folder-list request came to; none when no request was made
   // (no request yet, or the address was empty).
   virtual std::optional<FolderListOutcome> folderListOutcome() const = 0;
+  // Why the latest save of the printer's preferences failed, in plain words
+  // that name files but never a stored value; none when it succeeded or none
+  // failed.
+  virtual std::optional<std::string> preferencesError() const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;

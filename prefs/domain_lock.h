@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "prefs/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace jc {
 

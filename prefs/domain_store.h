@@ -3,6 +3,7 @@
 
 #include <plist/plist.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -18,6 +19,18 @@ struct PlistDeleter {
 // An owned libplist node (plist_t is a pointer to an opaque node).
 using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 
+// What an update did.
+struct DomainUpdate {
+  bool written = false;
+  // Why the domain could not be written, in plain words naming files but no
+  // value; empty when it was written or when the change asked for nothing.
+  std::string failure;
+
+  static DomainUpdate failed(std::string why) { return {false, std::move(why)}; }
+  // Tested like the plain answer it replaces.
+  operator bool() const { return written; }  // NOLINT(google-explicit-constructor)
+};
+
 class DomainStore {
  public:
   virtual ~DomainStore() = default;
@@ -27,15 +40,28 @@ class DomainStore {
   // `change` edit it in place and replaces the domain with it, all under the
   // domain's lock, so that writers in other processes never lose each other's
   // changes. When `change` answers false nothing is written. Answers whether
-  // the domain was written.
-  virtual bool update(const std::string& domain,
-                      const std::function<bool(plist_t domain)>& change) = 0;
+  // the domain was written, and why not when it failed.
+  virtual DomainUpdate update(const std::string& domain,
+                              const std::function<bool(plist_t domain)>& change) = 0;
 };
+
+// The largest domain file the store writes and reads: one limit for both, so
+// that nothing the store wrote is ever refused when read back. It has to hold
+// the largest folder list the printer's answer can carry. That answer is at
+// most 16 MiB, and its shortest entry, "<f><name/></f>", takes 14 bytes; each
+// entry becomes about 162 bytes in the domain file (a dictionary of a name and
+// three flags), so 16 MiB of answer can grow to about 194 MiB. A name's bytes
+// grow at most fourfold (">" is written "&gt;"). 256 MiB leaves a margin over
+// both; a file beyond it did not come from this store.
+inline constexpr std::size_t kMaxDomainBytes = 256u << 20;
 
 // Domains as XML property lists, one file per domain in a private folder.
 class FileDomainStore final : public DomainStore {
  public:
-  explicit FileDomainStore(std::filesystem::path folder);
+  // `maxDomainBytes` bounds every domain file, read or written; it can only
+  // be lowered below kMaxDomainBytes.
+  explicit FileDomainStore(std::filesystem::path folder,
+                           std::size_t maxDomainBytes = kMaxDomainBytes);
 
   // $XDG_CONFIG_HOME/jobcontrol, else ~/.config/jobcontrol.
   static std::filesystem::path defaultFolder();
@@ -46,11 +72,12 @@ class FileDomainStore final : public DomainStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   PlistPtr read(const std::string& domain) override;
-  bool update(const std::string& domain,
-              const std::function<bool(plist_t domain)>& change) override;
+  DomainUpdate update(const std::string& domain,
+                      const std::function<bool(plist_t domain)>& change) override;
 
  private:
   std::filesystem::path folder_;
+  std::size_t maxDomainBytes_;
 };
 
 }  // namespace jc

@@ -4,25 +4,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "prefs/atomic_file.h"
+#include "platform/atomic_file.h"
+#include "platform/unique_fd.h"
 #include "prefs/domain_file_name.h"
 #include "prefs/domain_lock.h"
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
 #include "prefs/private_folder.h"
-#include "prefs/unique_fd.h"
 
 namespace jc {
 namespace {
-
-// A domain holds a printer's choices and folder list; a file larger than this
-// did not come from this store.
-constexpr std::size_t kMaxDomainFileBytes = 4u << 20;
 
 // How many set-aside copies of one domain file are kept before giving up.
 constexpr int kMaxCorruptCopies = 1000;
@@ -49,7 +47,7 @@ std::filesystem::path lockFileFor(const std::filesystem::path& file) {
   return withSuffix(file, ".lock");
 }
 
-LoadedDomain loadDomainFile(const std::filesystem::path& file) {
+LoadedDomain loadDomainFile(const std::filesystem::path& file, std::size_t maxBytes) {
   // O_NOFOLLOW: a symbolic link is not a domain file (the next write replaces
   // it); O_NONBLOCK: a FIFO planted at the path does not hang the dialog.
   UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
@@ -60,7 +58,7 @@ LoadedDomain loadDomainFile(const std::filesystem::path& file) {
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return {FileState::Unreadable, nullptr};
   if (!S_ISREG(info.st_mode)) return {FileState::Missing, nullptr};
-  if (static_cast<std::uintmax_t>(info.st_size) > kMaxDomainFileBytes) {
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
     return {FileState::Corrupt, nullptr};
   }
 
@@ -69,8 +67,8 @@ LoadedDomain loadDomainFile(const std::filesystem::path& file) {
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
-      if (bytes.size() > kMaxDomainFileBytes) return {FileState::Corrupt, nullptr};
-      bytes.resize(std::min(bytes.size() * 2, kMaxDomainFileBytes + 1));
+      if (bytes.size() > maxBytes) return {FileState::Corrupt, nullptr};
+      bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
     }
     const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
     if (got < 0) {
@@ -116,9 +114,70 @@ struct XmlText {
   }
 };
 
+std::string because(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
+}
+
+// The domain as it stands, for a change: a new dictionary when there is no
+// file, or when the file was unreadable and has been set aside. Answers why
+// it cannot be had.
+std::string loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
+                          PlistPtr& dictionary) {
+  LoadedDomain loaded = loadDomainFile(file, maxBytes);
+  switch (loaded.state) {
+    case FileState::Found:
+      dictionary = std::move(loaded.dictionary);
+      return {};
+    case FileState::Unreadable:
+      // Writing now would drop what the file holds.
+      return because("the preference file " + file.string() + " cannot be read", errno);
+    case FileState::Corrupt:
+      if (!setAside(file)) {
+        return because("the damaged preference file " + file.string() + " cannot be set aside",
+                       errno);
+      }
+      [[fallthrough]];
+    case FileState::Missing:
+      dictionary.reset(plist_new_dict());
+      return {};
+  }
+  return "the preference file " + file.string() + " is in an unknown state";
+}
+
+// Replaces the domain file with `dictionary`, unless the store could not read
+// the result back: a tree nested too deeply or a file over the size limit
+// would be set aside by the next read, so the old file is kept instead.
+DomainUpdate writeDomain(const std::filesystem::path& file, plist_t dictionary,
+                         std::size_t maxBytes) {
+  if (plist_get_node_type(dictionary) != PLIST_DICT ||
+      plistNestingDepth(dictionary) > kMaxPlistNesting) {
+    return DomainUpdate::failed("the preferences nest too deeply to be stored");
+  }
+  XmlText xml;
+  plist_to_xml(dictionary, &xml.text, &xml.length);
+  if (!xml.text || xml.length == 0) {
+    return DomainUpdate::failed("the preferences could not be put into words");
+  }
+  if (xml.length > maxBytes) {
+    return DomainUpdate::failed("the preferences would take " + std::to_string(xml.length) +
+                                " bytes, more than the " + std::to_string(maxBytes) +
+                                " a preference file may hold; the previous file is kept");
+  }
+  const std::string_view contents(xml.text, xml.length);
+  if (!parsePlistXml(contents)) {
+    return DomainUpdate::failed("the preferences could not be read back once written out");
+  }
+  if (const std::error_code error = replaceFileAtomically(file, contents, 0600)) {
+    return DomainUpdate::failed("the preference file " + file.string() +
+                                " cannot be written: " + error.message());
+  }
+  return {true, {}};
+}
+
 }  // namespace
 
-FileDomainStore::FileDomainStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+FileDomainStore::FileDomainStore(std::filesystem::path folder, std::size_t maxDomainBytes)
+    : folder_(std::move(folder)), maxDomainBytes_(std::min(maxDomainBytes, kMaxDomainBytes)) {}
 
 std::filesystem::path FileDomainStore::defaultFolder() {
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
@@ -150,54 +209,40 @@ PlistPtr FileDomainStore::read(const std::string& domain) {
   const std::filesystem::path file = fileFor(domain);
   // No lock: a writer renames a whole new file into place, so a read sees
   // either the old file or the new one.
-  LoadedDomain loaded = loadDomainFile(file);
+  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_);
   if (loaded.state != FileState::Corrupt) return std::move(loaded.dictionary);
 
   // Set the bad file aside under the lock, after checking that no writer
   // has replaced it in the meantime.
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
   if (!lock) return nullptr;
-  loaded = loadDomainFile(file);
+  loaded = loadDomainFile(file, maxDomainBytes_);
   if (loaded.state == FileState::Corrupt) setAside(file);
   return std::move(loaded.dictionary);
 }
 
-bool FileDomainStore::update(const std::string& domain,
-                             const std::function<bool(plist_t domain)>& change) {
-  if (folder_.empty() || !change) return false;
-  if (!ensurePrivateFolder(folder_)) return false;
+DomainUpdate FileDomainStore::update(const std::string& domain,
+                                     const std::function<bool(plist_t domain)>& change) {
+  if (!change) return {};
+  if (folder_.empty()) {
+    return DomainUpdate::failed("no folder for preferences is known: HOME is not set");
+  }
+  if (!ensurePrivateFolder(folder_)) {
+    return DomainUpdate::failed(because(
+        "the preference folder " + folder_.string() + " cannot be created or made private", errno));
+  }
   const std::filesystem::path file = fileFor(domain);
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
-  if (!lock) return false;
-
-  LoadedDomain loaded = loadDomainFile(file);
-  switch (loaded.state) {
-    case FileState::Found:
-      break;
-    case FileState::Unreadable:
-      return false;  // writing now would drop what the file holds
-    case FileState::Corrupt:
-      if (!setAside(file)) return false;
-      [[fallthrough]];
-    case FileState::Missing:
-      loaded.dictionary.reset(plist_new_dict());
-      break;
+  if (!lock) {
+    return DomainUpdate::failed(
+        because("the preference lock " + lockFileFor(file).string() + " cannot be taken", errno));
   }
-  if (!loaded.dictionary) return false;
-  if (!change(loaded.dictionary.get())) return false;
-  // A tree this store could not read back would be set aside on the next
-  // read; keep the old file instead.
-  if (plist_get_node_type(loaded.dictionary.get()) != PLIST_DICT ||
-      plistNestingDepth(loaded.dictionary.get()) > kMaxPlistNesting) {
-    return false;
+  PlistPtr dictionary;
+  if (std::string failure = loadForUpdate(file, maxDomainBytes_, dictionary); !failure.empty()) {
+    return DomainUpdate::failed(std::move(failure));
   }
-
-  XmlText xml;
-  plist_to_xml(loaded.dictionary.get(), &xml.text, &xml.length);
-  if (!xml.text || xml.length == 0) return false;
-  const std::string_view contents(xml.text, xml.length);
-  if (!parsePlistXml(contents)) return false;
-  return replaceFileAtomically(file, contents);
+  if (!change(dictionary.get())) return {};
+  return writeDomain(file, dictionary.get(), maxDomainBytes_);
 }
 
 }  // namespace jc

@@ -1,32 +1,23 @@
 // Reading XML property lists into libplist nodes, with bounded nesting.
 //
-// libplist's own XML reader gives up on a malformed document by freeing what
-// it built so far recursively, so a few million unclosed <array> tags exhaust
-// the stack before it can answer. This reader builds the same nodes itself and
-// stops at a fixed nesting depth; every tree it answers can then be copied,
-// freed and written out by libplist without fear for the stack.
+// libplist's XML reader frees a partial tree recursively when it gives up on
+// a malformed document, and copies and frees whole trees recursively too, so
+// a document nested a few hundred thousand levels deep exhausts the stack.
+// The nesting of the document's elements is therefore measured first, by a
+// scan that skips what libplist skips, and a document nested deeper than the
+// store ever writes is refused before libplist sees it.
 #pragma once
 
 #include <string_view>
 
 #include "prefs/domain_store.h"
+#include "prefs/plist_nesting_depth.h"
 
 namespace jc {
 
-// Arrays and dictionaries nested deeper than this make a document unreadable.
-inline constexpr int kMaxPlistNesting = 64;
-
-// The value of an XML property list (what libplist's plist_to_xml writes: a
-// <plist> element around one value, with an optional XML declaration,
-// DOCTYPE and comments), or null when the document is not well formed, holds
-// an unknown element or a malformed value, or nests deeper than
-// kMaxPlistNesting. Text is taken byte for byte (libplist writes control
-// characters and any byte as they are), with the five XML entities, numeric
-// character references and CDATA sections decoded.
+// The value of an XML property list as libplist reads it, or null when the
+// document is not one, is larger than kMaxDomainBytes, or its arrays and
+// dictionaries nest deeper than kMaxPlistNesting.
 PlistPtr parsePlistXml(std::string_view xml);
-
-// The deepest nesting of arrays and dictionaries in `node` (0 for a scalar,
-// 1 for a flat dictionary), found without recursion.
-int plistNestingDepth(plist_t node);
 
 }  // namespace jc

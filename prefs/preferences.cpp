@@ -7,6 +7,7 @@
 #include "crypto/base64.h"
 #include "plugin/panel.h"
 #include "prefs/plist_values.h"
+#include "prefs/preference_snapshot.h"
 #include "settings/hex_text.h"
 
 namespace jc {
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kJobControl = "Job Control";
 constexpr const char* kReleaseNumber = "2.00";
+constexpr const char* kHoldButton = "hold button";
 
 // The "Job Control" dictionary of a domain, made when missing.
 plist_t jobControlDict(plist_t domain) {
@@ -62,11 +64,93 @@ std::string encryptedFolderPassCode(const std::u16string& text) {
   return hex;
 }
 
+// The values SaveUserPreference stores, with the hold mask. A secret is kept
+// (enciphered) only while its hold box is on: an unlocked value is never read
+// back, so keeping it would only leave a credential on disk under the shared
+// key.
+void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
+  std::uint32_t mask = 0;
+  const CFStringEncoding enc = p.environment().systemEncoding;
+  auto held = [&mask](ControlRef box, std::uint32_t bit) {
+    const bool on = box.state() != 0;
+    if (on) mask |= bit;
+    return on;
+  };
+  auto secretHex = [&](ControlRef field, ControlRef box, std::uint32_t bit, const char* key,
+                       std::size_t n) {
+    const bool on = held(box, bit);
+    if (!field) return;
+    plist::setAsciiString(d, key, on ? encryptedHex(field.stringValue(), n, enc) : "");
+  };
+
+  secretHex(p.suspendKeyEditText, p.suspendKeyButton, kHoldPassCode, "pass code", 16);
+  plist::setBoolean(d, "authentication", p.authenticationRadioButton.state() != 0);
+
+  const bool loginHeld = held(p.loginNameButton, kHoldLoginName);
+  if (p.loginNameEditText) {
+    if (loginHeld && p.loginNameButton.state() == 1) {
+      if (p.loginNameStringRef)
+        plist::setAsciiString(d, "user login name", encryptedBase64(*p.loginNameStringRef, enc));
+    } else {
+      plist::setAsciiString(d, "user login name", "");
+    }
+  }
+  secretHex(p.passwordEditText, p.passwordButton, kHoldPassword, "user password", 32);
+  secretHex(p.userNumberEditText, p.userNumberButton, kHoldUserNumber, "user number", 16);
+  secretHex(p.accountNumberEditText, p.accountNumberButton, kHoldAccountNumber, "account number",
+            16);
+
+  held(p.userNameButton, kHoldUserName);
+  if (p.userNameEditText) plist::setString(d, "user name", p.userNameEditText.stringValue());
+  held(p.jobNameButton, kHoldJobName);
+  if (p.jobNameEditText) plist::setString(d, "job name", p.jobNameEditText.stringValue());
+
+  const bool folderPassHeld = held(p.folderPasswordButton, kHoldFolderPassCode);
+  if (p.folderPasswordEditText)
+    plist::setAsciiString(
+        d, "folder pass code",
+        folderPassHeld ? encryptedFolderPassCode(p.folderPasswordEditText.stringValue()) : "");
+  held(p.folderNameButton, kHoldFolderName);
+  if (p.folderNameEditText) plist::setString(d, "folder name", p.folderNameEditText.stringValue());
+
+  plist::setInt32(d, kHoldButton, static_cast<std::int32_t>(mask));
+}
+
+// The values SaveFolderPreference stores: the address, and the list when the
+// panel has one.
+void putFolderValues(KorvelPrintPdeVx418JC& p, plist_t d) {
+  if (p.printersAddressEditText)
+    plist::setString(d, "address", p.printersAddressEditText.stringValue());
+  if (p.folderList) {
+    plist_t files = plist_new_array();
+    for (const FolderEntry& folder : *p.folderList) {
+      plist_t entry = plist_new_dict();
+      plist::setString(entry, "name", folder.name);
+      plist::setBoolean(entry, "password", folder.password);
+      plist::setBoolean(entry, "dir", folder.dir);
+      plist::setBoolean(entry, "add", folder.add);
+      plist_array_append_item(files, entry);
+    }
+    plist_dict_set_item(d, "files", files);
+  }
+}
+
+// Keeps why a save failed, and forgets it once one succeeds; answers whether
+// the domain was written.
+bool keepOutcome(std::optional<std::string>& error, const DomainUpdate& outcome) {
+  if (outcome.written) {
+    error.reset();
+  } else if (!outcome.failure.empty()) {
+    error = outcome.failure;
+  }
+  return outcome.written;
+}
+
 }  // namespace
 
 void KorvelPrintPdeVx418JC::CheckPreference() {
   if (!env_.preferences || !preferenceName) return;
-  env_.preferences->update(*preferenceName, [this](plist_t domain) {
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
     plist_t d = jobControlDict(domain);
     const auto model = plist::string(d, "Model Name");
     const auto release = plist::string(d, "Release Number");
@@ -81,6 +165,7 @@ void KorvelPrintPdeVx418JC::CheckPreference() {
     }
     return true;
   });
+  keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::GetUserPreference() {
@@ -94,7 +179,7 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
   if (!env_.preferences || !preferenceName) return;
   PlistPtr domain = env_.preferences->read(*preferenceName);
   plist_t d = plist::dict(domain.get(), kJobControl);
-  const auto mask = plist::int32(d, "hold button");
+  const auto mask = plist::int32(d, kHoldButton);
   if (!mask) return;
   const auto bits = static_cast<std::uint32_t>(*mask);
   if (bits & kHoldPassCode) prefSuspendKeyStringRef = plist::string(d, "pass code");
@@ -110,59 +195,17 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
   prefHoldButtonFlag = bits;
 }
 
-// Every value is saved with the hold mask. A secret is stored (enciphered) only
-// while its hold box is on: an unlocked value is never read back, so keeping it
-// would only leave a credential on disk under the shared key.
+// Only the values this panel changed since its dialog opened replace the stored
+// ones, so that what another dialog saved meanwhile stays.
 bool KorvelPrintPdeVx418JC::SaveUserPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
-    plist_t d = jobControlDict(domain);
-    std::uint32_t mask = 0;
-    const CFStringEncoding enc = env_.systemEncoding;
-    auto held = [&mask](ControlRef box, std::uint32_t bit) {
-      const bool on = box.state() != 0;
-      if (on) mask |= bit;
-      return on;
-    };
-    auto secretHex = [&](ControlRef field, ControlRef box, std::uint32_t bit, const char* key,
-                         std::size_t n) {
-      const bool on = held(box, bit);
-      if (!field) return;
-      plist::setAsciiString(d, key, on ? encryptedHex(field.stringValue(), n, enc) : "");
-    };
-
-    secretHex(suspendKeyEditText, suspendKeyButton, kHoldPassCode, "pass code", 16);
-    plist::setBoolean(d, "authentication", authenticationRadioButton.state() != 0);
-
-    const bool loginHeld = held(loginNameButton, kHoldLoginName);
-    if (loginNameEditText) {
-      if (loginHeld && loginNameButton.state() == 1) {
-        if (loginNameStringRef)
-          plist::setAsciiString(d, "user login name", encryptedBase64(*loginNameStringRef, enc));
-      } else {
-        plist::setAsciiString(d, "user login name", "");
-      }
-    }
-    secretHex(passwordEditText, passwordButton, kHoldPassword, "user password", 32);
-    secretHex(userNumberEditText, userNumberButton, kHoldUserNumber, "user number", 16);
-    secretHex(accountNumberEditText, accountNumberButton, kHoldAccountNumber, "account number", 16);
-
-    held(userNameButton, kHoldUserName);
-    if (userNameEditText) plist::setString(d, "user name", userNameEditText.stringValue());
-    held(jobNameButton, kHoldJobName);
-    if (jobNameEditText) plist::setString(d, "job name", jobNameEditText.stringValue());
-
-    const bool folderPassHeld = held(folderPasswordButton, kHoldFolderPassCode);
-    if (folderPasswordEditText)
-      plist::setAsciiString(
-          d, "folder pass code",
-          folderPassHeld ? encryptedFolderPassCode(folderPasswordEditText.stringValue()) : "");
-    held(folderNameButton, kHoldFolderName);
-    if (folderNameEditText) plist::setString(d, "folder name", folderNameEditText.stringValue());
-
-    plist::setInt32(d, "hold button", static_cast<std::int32_t>(mask));
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
+    const PlistPtr mine(plist_new_dict());
+    putUserValues(*this, mine.get());
+    preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
     return true;
   });
+  return keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::GetFolderPreference() {
@@ -194,24 +237,21 @@ void KorvelPrintPdeVx418JC::GetFolderPreference() {
 
 bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  return env_.preferences->update(*preferenceName, [this](plist_t domain) {
-    plist_t d = jobControlDict(domain);
-    if (printersAddressEditText)
-      plist::setString(d, "address", printersAddressEditText.stringValue());
-    if (folderList) {
-      plist_t files = plist_new_array();
-      for (const FolderEntry& folder : *folderList) {
-        plist_t entry = plist_new_dict();
-        plist::setString(entry, "name", folder.name);
-        plist::setBoolean(entry, "password", folder.password);
-        plist::setBoolean(entry, "dir", folder.dir);
-        plist::setBoolean(entry, "add", folder.add);
-        plist_array_append_item(files, entry);
-      }
-      plist_dict_set_item(d, "files", files);
-    }
+  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
+    const PlistPtr mine(plist_new_dict());
+    putFolderValues(*this, mine.get());
+    preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
     return true;
   });
+  return keepOutcome(preferencesError_, outcome);
+}
+
+void KorvelPrintPdeVx418JC::RememberPreferenceBaseline() {
+  for (auto put : {putUserValues, putFolderValues}) {
+    const PlistPtr shown(plist_new_dict());
+    put(*this, shown.get());
+    preferencesRead_.remember(shown.get());
+  }
 }
 
 }  // namespace jc

@@ -1,6 +1,5 @@
 #include "soap/response_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/atomic_file.h"
 #include "soap/soap_client.h"
 
 namespace jc {
@@ -19,44 +19,36 @@ const char* nonEmptyEnv(const char* name) {
   return value && *value ? value : nullptr;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+// The folder that holds the answer: one of the user's own, so that nobody
+// else can plant, take or read the name.
+std::filesystem::path responseFolder() {
+  if (const char* runtime = nonEmptyEnv("XDG_RUNTIME_DIR")) {
+    return std::filesystem::path(runtime) / "jobcontrol";
   }
-  return true;
+  const char* temporary = nonEmptyEnv("TMPDIR");
+  return std::filesystem::path(temporary ? temporary : "/tmp") /
+         ("jobcontrol-" + std::to_string(::geteuid()));
 }
 
 }  // namespace
 
+bool isPrivateFolder(const std::filesystem::path& folder) {
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700;
+}
+
 std::filesystem::path responseFilePath() {
-  const char* dir = nonEmptyEnv("XDG_RUNTIME_DIR");
-  if (!dir) dir = nonEmptyEnv("TMPDIR");
-  if (!dir) dir = "/tmp/";
-  return std::filesystem::path(dir) / "vwxyz.xml";
+  const std::filesystem::path folder = responseFolder();
+  // Made here when missing; whether it can be used is checked at each write.
+  if (::mkdir(folder.c_str(), 0700) == 0) ::chmod(folder.c_str(), 0700);
+  return folder / "vwxyz.xml";
 }
 
 bool writeResponseFile(const std::filesystem::path& file, std::string_view bytes) {
-  if (file.empty() || !file.has_filename()) return false;
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on the one-line sum at -O3.
-  std::string name = ".";
-  name += file.filename().string();
-  name += ".XXXXXX";
-  std::string temp = (folder / name).string();
-
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  if (!isPrivateFolder(folder)) return false;
+  return !replaceFileAtomically(file, bytes, S_IRUSR | S_IWUSR);
 }
 
 }  // namespace jc

@@ -6,11 +6,13 @@
 
 namespace jc {
 
-// Replaces `file` whole with `bytes`: a private temporary file in the same
-// folder is written, flushed to disk and renamed over it, so a reader never
-// sees half an answer and a link planted at `file` is replaced, not followed.
-// The file is readable by its owner only. False when any step failed; the old
-// file is then left as it was.
+// Whether `folder` is a directory (not a link to one) of this user's with
+// mode 0700: nobody else can put, swap or read a file in it.
+bool isPrivateFolder(const std::filesystem::path& folder);
+
+// Replaces `file` whole with `bytes` (replaceFileAtomically), readable by its
+// owner only, when the folder that holds it is private. False when the folder
+// is not or any step failed; the old file is then left as it was.
 bool writeResponseFile(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace jc

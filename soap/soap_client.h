@@ -29,7 +29,10 @@ struct SoapClientLimits {
   std::size_t maxResponseBytes = 16u * 1024u * 1024u;
 };
 
-// "$XDG_RUNTIME_DIR", else "$TMPDIR", else "/tmp/", followed by "vwxyz.xml".
+// "vwxyz.xml" in a folder of the user's own: "$XDG_RUNTIME_DIR/jobcontrol",
+// else "jobcontrol-<uid>" in "$TMPDIR", else in "/tmp". The folder is made
+// (mode 0700) when missing; an answer is stored only while it is a directory
+// of this user's with mode 0700, never through a link.
 std::filesystem::path responseFilePath();
 
 class KorvelPrintPdeVx418JCSOAPClient {

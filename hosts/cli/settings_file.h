@@ -10,7 +10,7 @@ namespace jc::cli {
 // Reads every entry of the file into `settings`; a missing file reads as no
 // entries. Throws UsageError when the file is not a JSON object of strings.
 void readSettingsFile(const std::filesystem::path& file, PrintSettings& settings);
-// Writes every entry, whole: a temporary file beside it, then a rename.
+// Writes every entry, whole (replaceFileAtomically), readable by its owner only.
 // Throws std::runtime_error when it cannot be written.
 void writeSettingsFile(const std::filesystem::path& file, const PrintSettings& settings);
 

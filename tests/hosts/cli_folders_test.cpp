@@ -63,7 +63,7 @@ TEST(CliFoldersTest, FetchesStoresAndShowsThePrintersFolders) {
   const nlohmann::json fetched = parseJsonOutput(fetch);
   EXPECT_EQ(fetched.at("folderList"), kThreeFolders);
   EXPECT_EQ(printer.requests().size(), 1u);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "run" / "vwxyz.xml"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "run" / "jobcontrol" / "vwxyz.xml"));
 
   // The next dialog for the printer shows them, without asking the printer again.
   const CliRun show = runTimed(dir, {"show", "--json"});
@@ -91,9 +91,11 @@ TEST(CliFoldersTest, StalledPrinterAlertsAfterTwentySecondsAndExitsThree) {
   stall.mode = Mode::Stall;
   PrinterSimulator printer(stall);
   // An answer of another printer from an earlier run is left in the response file.
-  std::filesystem::create_directories(dir.path() / "run");
+  const std::filesystem::path answerFolder = dir.path() / "run" / "jobcontrol";
+  std::filesystem::create_directories(answerFolder);
+  std::filesystem::permissions(answerFolder, std::filesystem::perms::owner_all);
   const std::string stale = folderListAnswer({{"Other printer", true, false}});
-  writeFile(dir.path() / "run" / "vwxyz.xml", stale);
+  writeFile(answerFolder / "vwxyz.xml", stale);
 
   const CliRun run = runTimed(dir, {"folders", "--address", printer.address(), "--json"});
   EXPECT_EQ(run.exitStatus, 3) << run.err;
@@ -101,7 +103,7 @@ TEST(CliFoldersTest, StalledPrinterAlertsAfterTwentySecondsAndExitsThree) {
   EXPECT_LT(run.elapsed, 25s);
   EXPECT_NE(run.err.find("Could not retrieve Folder Names."), std::string::npos) << run.err;
   EXPECT_EQ(parseJsonOutput(run).at("folderList"), nlohmann::json::array());
-  EXPECT_EQ(readFile(dir.path() / "run" / "vwxyz.xml"), stale);
+  EXPECT_EQ(readFile(answerFolder / "vwxyz.xml"), stale);
   EXPECT_EQ(printer.requests().size(), 1u);
 }
 

@@ -183,6 +183,97 @@ TEST_F(FileDomainStoreTest, CorruptFileIsSetAsideAndReadsMissing) {
   EXPECT_FALSE(stringAt(read.get(), "a").has_value());
 }
 
+std::string nestedArrays(int depth) {
+  std::string xml = "<plist><dict><key>deep</key>";
+  for (int i = 0; i < depth; ++i) xml += "<array>";
+  for (int i = 0; i < depth; ++i) xml += "</array>";
+  return xml + "</dict></plist>";
+}
+
+// A valid dictionary of exactly `size` bytes.
+std::string dictionaryOfSize(std::size_t size) {
+  const std::string head = "<plist><dict><key>pad</key><string>";
+  const std::string tail = "</string></dict></plist>";
+  return head + std::string(size - head.size() - tail.size(), 'p') + tail;
+}
+
+TEST_F(FileDomainStoreTest, UnreadableFileIsSetAsideAndTheNextSaveWorks) {
+  constexpr std::size_t kLimit = 64 * 1024;
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"nested 200,000 levels deep", nestedArrays(200'000)},
+      {"cut short", dictionaryOfSize(4096).substr(0, 2000)},
+      {"over the size limit", dictionaryOfSize(kLimit + 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir temp;
+    FileDomainStore store(temp.path(), kLimit);
+    const fs::path file = store.fileFor(kDomain);
+    writeFile(file, c.bytes);
+
+    EXPECT_FALSE(store.read(kDomain));
+    EXPECT_EQ(readFile(file.string() + ".corrupt"), c.bytes);
+    ASSERT_TRUE(setString(store, kDomain, "fresh", "yes"));
+    EXPECT_EQ(stringAt(store.read(kDomain).get(), "fresh"), "yes");
+    EXPECT_EQ(readFile(file.string() + ".corrupt"), c.bytes);
+  }
+  // At the limit a file is still read.
+  TempDir temp;
+  FileDomainStore store(temp.path(), kLimit);
+  writeFile(store.fileFor(kDomain), dictionaryOfSize(kLimit));
+  EXPECT_TRUE(store.read(kDomain));
+}
+
+// The domain of a printer that lists `count` folders.
+bool saveFolders(FileDomainStore& store, int count) {
+  return store.update(kDomain, [count](plist_t domain) {
+    plist_t files = plist_new_array();
+    for (int i = 0; i < count; ++i) {
+      plist_t entry = plist_new_dict();
+      plist_dict_set_item(entry, "name", plist_new_string(("Folder " + std::to_string(i)).c_str()));
+      plist_dict_set_item(entry, "password", plist_new_bool(0));
+      plist_dict_set_item(entry, "dir", plist_new_bool(1));
+      plist_dict_set_item(entry, "add", plist_new_bool(0));
+      plist_array_append_item(files, entry);
+    }
+    plist_t jc = plist_new_dict();
+    plist_dict_set_item(jc, "files", files);
+    plist_dict_set_item(domain, "Job Control", jc);
+    return true;
+  });
+}
+
+TEST_F(FileDomainStoreTest, AHundredThousandFoldersRoundTrip) {
+  ASSERT_TRUE(saveFolders(store_, 100'000));
+  EXPECT_GT(fs::file_size(store_.fileFor(kDomain)), 17'000'000u);
+
+  const PlistPtr read = store_.read(kDomain);
+  ASSERT_TRUE(read);
+  plist_t files = plist_dict_get_item(plist_dict_get_item(read.get(), "Job Control"), "files");
+  ASSERT_EQ(plist_array_get_size(files), 100'000u);
+  EXPECT_EQ(stringAt(plist_array_get_item(files, 99'999), "name"), "Folder 99999");
+  EXPECT_TRUE(strayFiles(folder_).empty());
+}
+
+TEST_F(FileDomainStoreTest, ADomainOverTheLimitIsNotWrittenAndTheOldFileStays) {
+  FileDomainStore store(folder_, 64 * 1024);
+  ASSERT_TRUE(saveFolders(store, 10));
+  const std::string before = readFile(store.fileFor(kDomain));
+
+  const DomainUpdate refused = store.update(kDomain, [](plist_t domain) {
+    plist_dict_set_item(domain, "big", plist_new_string(std::string(64 * 1024, 'b').c_str()));
+    return true;
+  });
+  EXPECT_FALSE(refused.written);
+  EXPECT_NE(refused.failure.find("more than the 65536"), std::string::npos) << refused.failure;
+  EXPECT_EQ(readFile(store.fileFor(kDomain)), before);
+  EXPECT_TRUE(store.read(kDomain));
+  EXPECT_TRUE(strayFiles(folder_).empty());
+}
+
 TEST_F(FileDomainStoreTest, PlantedSymlinkIsReplacedNotFollowed) {
   fs::create_directories(folder_);
   const fs::path target = temp_.path() / "target.plist";

@@ -578,3 +578,114 @@ TEST(PreferencesConcurrencyTest, WriterProcessesKeepEveryWritersLastChange) {
 
 }  // namespace
 }  // namespace jc::test
+
+namespace jc::test {
+namespace {
+
+// Two dialogs for the same printer, open at the same time, each saving in turn.
+TEST(PreferencesTest, DialogsOpenTogetherKeepEachOthersChanges) {
+  PanelFixture a;
+  PanelFixture b;
+  b.env.preferences = std::make_shared<FileDomainStore>(a.store()->folder());
+  KorvelPrintPdeVx418JC& first = a.open();
+  KorvelPrintPdeVx418JC& second = b.open();
+
+  // The second dialog locks a user name; the first prints without touching it.
+  setText(second, "userNameEditText", u"Bob");
+  setHold(b, "userNameButton", true);
+  ASSERT_TRUE(second.SaveUserPreference());
+  setText(first, "jobNameEditText", u"Minutes");
+  first.shouldPrint();
+  PlistPtr domain = readDomain(a);
+  plist_t jc = jobControl(domain);
+  EXPECT_EQ(plist::string(jc, "user name"), u"Bob");
+  EXPECT_EQ(plist::string(jc, "job name"), u"Minutes");
+  EXPECT_EQ(plist::int32(jc, "hold button"), static_cast<std::int32_t>(kHoldUserName));
+
+  // Both change the job name and its lock: the later save wins, bit by bit too.
+  setText(second, "jobNameEditText", u"Second");
+  setHold(b, "jobNameButton", true);
+  ASSERT_TRUE(second.SaveUserPreference());
+  setText(first, "jobNameEditText", u"First");
+  setHold(a, "jobNameButton", false);
+  setHold(a, "jobNameButton", true);
+  ASSERT_TRUE(first.SaveUserPreference());
+  domain = readDomain(a);
+  jc = jobControl(domain);
+  EXPECT_EQ(plist::string(jc, "job name"), u"First");
+  EXPECT_EQ(plist::string(jc, "user name"), u"Bob");
+  EXPECT_EQ(plist::int32(jc, "hold button"),
+            static_cast<std::int32_t>(kHoldUserName | kHoldJobName));
+
+  // A fetched folder list and the other dialog's locks stay side by side.
+  second.folderList = FolderList{{u"Scans", false, true, false}};
+  ASSERT_TRUE(second.SaveFolderPreference());
+  ASSERT_TRUE(first.SaveUserPreference());
+  EXPECT_EQ(newDialog(a).folderList, second.folderList);
+  EXPECT_EQ(a.panel->prefUserNameStringRef, u"Bob");
+}
+
+}  // namespace
+}  // namespace jc::test
+
+namespace jc::test {
+namespace {
+
+// A preference folder the panel cannot save in gives a reason, without a value
+// in it; the next save that works forgets it.
+TEST(PreferencesTest, AFailedSaveKeepsItsReason) {
+  const struct {
+    const char* name;
+    std::function<void(const fs::path& folder, const fs::path& lock)> block;
+    const char* reason;
+  } cases[] = {
+      {"a folder at the lock's name",
+       [](const fs::path&, const fs::path& lock) { fs::create_directories(lock); }, "lock"},
+      {"a link at the lock's name",
+       [](const fs::path& folder, const fs::path& lock) {
+         fs::create_symlink(folder / "elsewhere", lock);
+       },
+       "lock"},
+      {"a file where the folder belongs",
+       [](const fs::path& folder, const fs::path&) {
+         fs::remove_all(folder);
+         writeFile(folder, "not a folder");
+       },
+       "folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelFixture f;
+    KorvelPrintPdeVx418JC& panel = f.open();
+    EXPECT_EQ(panel.preferencesError(), std::nullopt);
+    const fs::path folder = f.store()->folder();
+    const fs::path lock = f.store()->fileFor(kDomain).string() + ".lock";
+    fs::remove(lock);
+    c.block(folder, lock);
+    fillPanel(f, kHoldAll);
+
+    EXPECT_FALSE(panel.SaveUserPreference());
+    const std::optional<std::string> error = panel.preferencesError();
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find(c.reason), std::string::npos) << *error;
+    for (const SecretField& s : secretFields()) EXPECT_EQ(error->find(s.value), std::string::npos);
+
+    std::error_code ignored;
+    fs::remove_all(lock, ignored);
+    fs::remove_all(folder, ignored);
+    EXPECT_TRUE(panel.SaveUserPreference());
+    EXPECT_EQ(panel.preferencesError(), std::nullopt);
+  }
+
+  // A folder that cannot be made: the store's own folder under /proc.
+  PanelFixture f;
+  f.env.preferences = std::make_shared<FileDomainStore>("/proc/jobcontrol-absent/prefs");
+  KorvelPrintPdeVx418JC& panel = f.open();
+  panel.shouldPrint();
+  const std::optional<std::string> error = panel.preferencesError();
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->find("/proc/jobcontrol-absent/prefs"), std::string::npos) << *error;
+}
+
+}  // namespace
+}  // namespace jc::test

@@ -4,14 +4,17 @@
 #include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "soap/folder_list_parser.h"
 #include "support/file_text.h"
 #include "support/printer_simulator.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace jc {
@@ -417,12 +420,64 @@ TEST(SoapClientAddressTest, AcceptsOnlyHttpUrlsWithAHost) {
   }
 }
 
+TEST_F(SoapClientTest, AnswerIsStoredOnlyInAPrivateFolderOfTheUsers) {
+  const std::filesystem::path elsewhere = dir_.path() / "elsewhere";
+  std::filesystem::create_directory(elsewhere);
+  const struct {
+    const char* name;
+    std::function<void(const std::filesystem::path& folder)> prepare;
+    bool stored;
+  } cases[] = {
+      {"made fresh", [](const std::filesystem::path&) {}, true},
+      {"open to others", [](const auto& folder) { ::chmod(folder.c_str(), 0755); }, false},
+      {"another user's",
+       [](const auto& folder) { ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0); }, false},
+      {"a link to a private folder",
+       [&](const auto& folder) {
+         std::filesystem::remove(folder);
+         std::filesystem::create_symlink(elsewhere, folder);
+       },
+       false},
+      {"holding another user's answer",
+       [](const auto& folder) {
+         writeFile(folder / "vwxyz.xml", "planted");
+         ASSERT_EQ(::chown((folder / "vwxyz.xml").c_str(), 65534, 65534), 0);
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (::geteuid() != 0 && std::string(c.name).find("another user") != std::string::npos) {
+      continue;  // only root can give a file away
+    }
+    TempDir temp;
+    test::ScopedEnv env;
+    env.set("XDG_RUNTIME_DIR", std::nullopt).set("TMPDIR", temp.path().string());
+    responseFile_ = responseFilePath();
+    const std::filesystem::path folder = responseFile_.parent_path();
+    ASSERT_EQ(folder.parent_path(), temp.path());
+    c.prepare(folder);
+
+    PrinterSimulator printer;
+    const Exchange exchange = send(printer.url());
+    EXPECT_EQ(exchange.outcome, c.stored ? Outcome::Success : Outcome::Failed);
+    struct stat info {};
+    const bool written = ::lstat(responseFile_.c_str(), &info) == 0 && info.st_uid == ::geteuid();
+    EXPECT_EQ(written, c.stored);
+    if (c.stored) {
+      EXPECT_EQ(readFileIfAny(responseFile_), printer.answerBody());
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
+
 TEST(ResponseFilePathTest, TakesTheUsersTemporaryFolder) {
   struct Case {
     const char* runtimeDir;
     const char* tmpDir;
-    const char* expected;
+    std::string expected;
   };
+  const std::string own = "jobcontrol-" + std::to_string(::geteuid());
   auto saved = [](const char* name) {
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
@@ -436,11 +491,12 @@ TEST(ResponseFilePathTest, TakesTheUsersTemporaryFolder) {
       unsetenv(name);
     }
   };
-  for (const Case& c : {Case{"/run/user/1000", "/var/tmp", "/run/user/1000/vwxyz.xml"},
-                        Case{"/run/user/1000/", nullptr, "/run/user/1000/vwxyz.xml"},
-                        Case{nullptr, "/var/tmp/", "/var/tmp/vwxyz.xml"},
-                        Case{"", "/var/tmp", "/var/tmp/vwxyz.xml"},
-                        Case{nullptr, nullptr, "/tmp/vwxyz.xml"}, Case{"", "", "/tmp/vwxyz.xml"}}) {
+  for (const Case& c : {Case{"/run/user/1000", "/var/tmp", "/run/user/1000/jobcontrol/vwxyz.xml"},
+                        Case{"/run/user/1000/", nullptr, "/run/user/1000/jobcontrol/vwxyz.xml"},
+                        Case{nullptr, "/var/tmp/", "/var/tmp/" + own + "/vwxyz.xml"},
+                        Case{"", "/var/tmp", "/var/tmp/" + own + "/vwxyz.xml"},
+                        Case{nullptr, nullptr, "/tmp/" + own + "/vwxyz.xml"},
+                        Case{"", "", "/tmp/" + own + "/vwxyz.xml"}}) {
     set("XDG_RUNTIME_DIR", c.runtimeDir);
     set("TMPDIR", c.tmpDir);
     EXPECT_EQ(responseFilePath(), std::filesystem::path(c.expected));
