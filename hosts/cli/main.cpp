@@ -8,6 +8,7 @@
 #include "hosts/cli/cups_destination.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
+#include "hosts/cli/terminal_text.h"
 #include "hosts/cli/user_actions.h"
 #include "hosts/common/module_loader.h"
 #include "platform/directory_bundle.h"
@@ -33,6 +34,20 @@ PrinterInfo printerWithoutCups(const Options& options, const std::filesystem::pa
   printer.id = options.printerID ? *options.printerID
                                  : std::filesystem::path(printer.ppdFile).stem().string();
   return printer;
+}
+
+// What the folder-list button came to: 0 when the printer gave its list, else
+// kNoFolders with what happened said on stderr.
+int folderListStatus(const PrintDialogExtension& panel, CliHost& host) {
+  const std::optional<FolderListOutcome> outcome = panel.folderListOutcome();
+  if (outcome && outcome->kind == FolderListOutcome::Kind::Success &&
+      host.headlessToolkit().alerts().empty())
+    return 0;
+  std::cerr << "jobcontrol: "
+            << (outcome ? escapeControls(outcome->message)
+                        : "no folder list was asked for: the printer's address is empty")
+            << "\n";
+  return kNoFolders;
 }
 
 // The program's version, the interface it speaks and the module's answer.
@@ -133,7 +148,7 @@ int run(const Options& options) {
       if (!button->acceptsUser()) return fail(kRefused, "the folder-list button is disabled now");
       button->userClick();
       report.withFolderList = true;
-      if (!host.headlessToolkit().alerts().empty()) status = kNoFolders;
+      status = folderListStatus(panel, host);
       break;
     }
   }

@@ -202,5 +202,51 @@ TEST(FolderChoiceTest, TwoOfOneNameTakeTheWordThatNamesThem) {
   EXPECT_EQ(cli::chooseFolder({}, u"custom").kind, cli::FolderChoice::Custom);
 }
 
+struct FolderFailureCase {
+  const char* what;
+  PrinterSimulator::Options printer;
+  std::string message;
+};
+
+PrinterSimulator::Options simulated(PrinterSimulator::Mode mode, int status = 200,
+                                    std::string body = {}) {
+  PrinterSimulator::Options options;
+  options.mode = mode;
+  options.status = status;
+  options.body = std::move(body);
+  return options;
+}
+
+// `folders` ends with status 3 and says what happened whenever the printer did
+// not give its list.
+TEST(CliFoldersStatusTest, SaysWhatHappenedAndExitsThreeWithoutAList) {
+  using Mode = PrinterSimulator::Mode;
+  const std::vector<FolderFailureCase> cases = {
+      {"a refusal", simulated(Mode::Refusal),
+       "refused the request (result code \"unsupported-operation\")"},
+      {"an HTTP error", simulated(Mode::ServerError), "HTTP status 500"},
+      {"a final 3xx", simulated(Mode::Custom, 304), "HTTP status 304"},
+      {"no folder list", simulated(Mode::NoFiles), "is not a folder list"},
+      {"not XML", simulated(Mode::Custom, 200, "<html>hello"),
+       "answer is not a readable XML document"},
+  };
+  for (const FolderFailureCase& c : cases) {
+    TempDir dir;
+    const CliSetup setup = {.configHome = dir.path(),
+                            .prefsDir = dir.path() / "prefs",
+                            .environment = {{"XDG_RUNTIME_DIR", dir.path().string()}}};
+    PrinterSimulator good;
+    ASSERT_EQ(runCli(setup, {"folders", "--address", good.address()}).exitStatus, 0);
+    PrinterSimulator printer(c.printer);
+    const ProcessResult r = runCli(setup, {"folders", "--address", printer.address(), "--json"});
+    EXPECT_EQ(r.exitStatus, 3) << c.what << ": " << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_TRUE(parseJsonOutput(r).contains("folderList")) << c.what;
+  }
+  TempDir dir;
+  const ProcessResult empty = runCli({.configHome = dir.path()}, {"folders", "--address", ""});
+  EXPECT_EQ(empty.exitStatus, 3) << empty.err;
+}
+
 }  // namespace
 }  // namespace jc::test
