@@ -148,7 +148,7 @@ int pressOnce(int port, std::size_t count, bool store) {
   const long after = peakKilobytes();
   std::filesystem::remove_all(folder);
   if (!panel.folderList || panel.folderList->size() != count ||
-      panel.folderSelectionPopup.numberOfItems() != static_cast<int>(count) + 3) {
+      panel.folderSelectionPopup->numberOfItems() != static_cast<int>(count) + 3) {
     std::fprintf(stderr, "the press did not show %zu folders\n", count);
     return 1;
   }
