@@ -64,7 +64,8 @@ ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sa
 Every option also takes its value as --option=VALUE; -- ends the options.
 
 Exit status: 0 done, 2 a refused or malformed value (nothing written),
-3 the printer's folders could not be retrieved, 1 any other failure (the panel
+3 the printer's folders could not be retrieved, 4 done (a job is sent) but
+the printer's preferences could not be stored, 1 any other failure (the panel
 module missing or built for another interface version too).
 )";
 }

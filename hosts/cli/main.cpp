@@ -20,6 +20,7 @@ namespace {
 constexpr int kRefused = 2;
 constexpr int kNoFolders = 3;
 constexpr int kFailed = 1;
+constexpr int kPreferencesNotStored = 4;
 
 int fail(int status, const std::string& message) {
   std::cerr << "jobcontrol: " << message << "\n";
@@ -175,6 +176,11 @@ int run(const Options& options) {
   }
   for (const AlertRecord& alert : host.headlessToolkit().alerts())
     std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";
+  if (const std::optional<std::string> error = panel.preferencesError()) {
+    std::cerr << "jobcontrol: the printer's preferences were not stored: " << escapeControls(*error)
+              << "\n";
+    if (status == 0) status = kPreferencesNotStored;
+  }
   return status;
 }
 

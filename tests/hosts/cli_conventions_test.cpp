@@ -12,6 +12,7 @@
 #include "hosts/cli/terminal_text.h"
 #include "support/case_names.h"
 #include "support/cli_run.h"
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 #include "support/printer_simulator.h"
 
@@ -246,6 +247,26 @@ TEST(CliFoldersStatusTest, SaysWhatHappenedAndExitsThreeWithoutAList) {
   TempDir dir;
   const ProcessResult empty = runCli({.configHome = dir.path()}, {"folders", "--address", ""});
   EXPECT_EQ(empty.exitStatus, 3) << empty.err;
+}
+
+// A preference save that fails is said, with its reason, and ends with status
+// 4; the job's own output is still given.
+TEST(CliPreferencesTest, AFailedPreferenceSaveIsSaidAndEndsWithFour) {
+  TempDir dir;
+  const std::filesystem::path job = dir.path() / "job.txt";
+  writeFile(job, "text");
+  const std::filesystem::path blockedLock = dir.path() / "blocked";
+  std::filesystem::create_directories(blockedLock / "korvel.mfp.Sample_MFP.plist.lock");
+  for (const std::filesystem::path& prefs : {std::filesystem::path("/proc/x"), blockedLock}) {
+    const ProcessResult r =
+        runCli({.configHome = dir.path(), .prefsDir = prefs},
+               {"print", job.string(), "--user-name", "Bob", "--lock", "user-name", "--json"});
+    EXPECT_EQ(r.exitStatus, 4) << prefs << ": " << r.err;
+    EXPECT_NE(r.err.find("jobcontrol: the printer's preferences were not stored: "),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(parseJsonOutput(r)["job"]["sent"], false) << prefs;
+  }
 }
 
 }  // namespace
