@@ -1,0 +1,119 @@
+#include "hosts/qt/panel_tab.h"
+
+#include <QAbstractPrintDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+#include "hosts/qt/qt_text.h"
+#include "platform/directory_bundle.h"
+
+namespace jc::qt {
+namespace {
+
+std::filesystem::path bundleFolderFor(const PanelTabOptions& options) {
+  if (options.bundleFolder) return *options.bundleFolder;
+  static const int anchor = 0;
+  if (auto folder = DirectoryBundle::findFolder(&anchor)) return *folder;
+  return DirectoryBundle::folderForModule(options.modulePath).value_or(std::filesystem::path());
+}
+
+}  // namespace
+
+QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
+  return dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+}
+
+PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
+    : options_(std::move(options)), module_(options_.modulePath) {
+  factory_ = module_.createFactory();
+  factory_->initWithBundle(nullptr);
+  container_ = new QWidget;
+  container_->setWindowTitle(QStringLiteral("Job Control"));
+  layout_ = new QVBoxLayout(container_);
+  layout_->setContentsMargins(0, 0, 0, 0);
+  dialog.setOptionTabs({container_.data()});
+
+  QString current = dialog.printer() ? dialog.printer()->printerName() : QString();
+  if (QComboBox* chooser = printerChooserOf(dialog)) {
+    if (current.isEmpty()) current = chooser->currentText();
+    QObject::connect(chooser, &QComboBox::currentTextChanged, container_.data(),
+                     [this](const QString& name) { showPrinter(name); });
+  }
+  showPrinter(current);
+}
+
+PanelTab::~PanelTab() {
+  // The panel's view goes with the panel, before the dialog's widgets.
+  session_.reset();
+}
+
+QtView* PanelTab::view() const {
+  return panel() ? dynamic_cast<QtView*>(panel()->panelView()) : nullptr;
+}
+
+PrinterInfo PanelTab::printerFor(const QString& name, Session& session) const {
+  if (!name.isEmpty()) {
+    try {
+      session.destination.emplace(name.toStdString());
+      return session.destination->printer();
+    } catch (const DestinationError&) {
+      // Not a CUPS queue (the dialog's file output): the embedded default.
+    }
+  }
+  return embeddedDefaultPrinter(bundleFolderFor(options_));
+}
+
+void PanelTab::showPrinter(const QString& printerName) {
+  if (session_ && session_->destination &&
+      session_->destination->printer().id == printerName.toStdString())
+    return;
+  session_.reset();
+  if (message_) delete message_.data();
+  error_.clear();
+  auto session = std::make_unique<Session>();
+  try {
+    const PrinterInfo printer = printerFor(printerName, *session);
+    session->host = std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_,
+                                                  &runLoop_);
+    if (options_.jobName) session->host->settings().setJobName(options_.jobName);
+    open(*session);
+  } catch (const std::exception& e) {
+    return showError(e.what());
+  }
+  session_ = std::move(session);
+}
+
+// The dialog's order: the panel, its view, will-show, restore.
+void PanelTab::open(Session& session) {
+  std::optional<PanelList> panels =
+      factory_->PDEPanelsForType(kPrintDialogPanelType, session.host.get());
+  if (!panels || panels->empty()) throw std::runtime_error("the module made no Job Control panel");
+  session.panel = std::move(panels->front());
+  auto* view = dynamic_cast<QtView*>(session.panel->panelView());
+  if (!view || !view->rootWidget())
+    throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
+  container_->setWindowTitle(toQString(session.panel->panelName()));
+  layout_->addWidget(view->rootWidget());
+  session.panel->willShow();
+  session.panel->restoreValuesAndReturnError(nullptr);
+}
+
+void PanelTab::showError(const std::string& message) {
+  error_ = message;
+  auto* label = new QLabel(QString::fromStdString(message));
+  label->setWordWrap(true);
+  message_ = label;
+  layout_->addWidget(label);
+}
+
+const PrintSettings& PanelTab::accept() {
+  static const PrintSettings none;
+  if (!session_) return none;
+  session_->panel->saveValuesAndReturnError(nullptr);
+  session_->panel->shouldPrint();
+  return session_->host->settings();
+}
+
+}  // namespace jc::qt
