@@ -52,7 +52,8 @@ int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entr
   if (!chosen || !chosen->cupsDestination) {
     std::cout << "No CUPS destination: the files would have gone to "
               << (chosen ? chosen->id : std::string("(no printer)")) << " at "
-              << (chosen ? chosen->deviceURI.value_or("(no device URI)") : "") << " with these entries:\n";
+              << (chosen ? chosen->deviceURI.value_or("(no device URI)") : "")
+              << " with these entries:\n";
     printEntries(entries);
     return 0;
   }

@@ -31,9 +31,8 @@ void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page) {
     if (tabs->indexOf(&tab.widget()) >= 0) tabs->setCurrentWidget(&tab.widget());
   }
   if (QtView* view = tab.view())
-    if (auto* pages = qobject_cast<QTabWidget*>(view->control("tabView")
-                                                    ? view->control("tabView")->widget()
-                                                    : nullptr);
+    if (auto* pages = qobject_cast<QTabWidget*>(
+            view->control("tabView") ? view->control("tabView")->widget() : nullptr);
         pages && page < pages->count())
       pages->setCurrentIndex(page);
   dialog.adjustSize();

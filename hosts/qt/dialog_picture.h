@@ -16,7 +16,6 @@ void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page);
 
 // Shows the dialog that way and writes it as a PNG file; false when the file
 // cannot be written.
-bool writeDialogPicture(QAbstractPrintDialog& dialog, PanelTab& tab, int page,
-                        const QString& file);
+bool writeDialogPicture(QAbstractPrintDialog& dialog, PanelTab& tab, int page, const QString& file);
 
 }  // namespace jc::qt

@@ -75,8 +75,8 @@ void PanelTab::showPrinter(const QString& printerName) {
   auto session = std::make_unique<Session>();
   try {
     const PrinterInfo printer = printerFor(printerName, *session);
-    session->host = std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_,
-                                                  &runLoop_);
+    session->host =
+        std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_, &runLoop_);
     if (options_.jobName) session->host->settings().setJobName(options_.jobName);
     open(*session);
   } catch (const std::exception& e) {

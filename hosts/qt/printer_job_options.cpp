@@ -39,8 +39,7 @@ PrintSettings jobOptionsOf(QPrinter& printer) {
                      std::to_string(printer.fromPage()) + "-" + std::to_string(printer.toPage()));
   if (const char* sides = sidesOf(printer.duplex())) options.setValue("sides", sides);
   const QPageLayout layout = printer.pageLayout();
-  if (layout.pageSize().isValid())
-    options.setValue("media", layout.pageSize().key().toStdString());
+  if (layout.pageSize().isValid()) options.setValue("media", layout.pageSize().key().toStdString());
   if (layout.orientation() == QPageLayout::Landscape)
     options.setValue("orientation-requested", "4");
   if (printer.colorMode() == QPrinter::GrayScale)
