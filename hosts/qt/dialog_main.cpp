@@ -1,5 +1,6 @@
 // jobcontrol-dialog: Qt's print dialog with the Job Control tab.
 #include <QApplication>
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -98,6 +99,8 @@ int run(const DialogOptions& options) {
                                 ? std::string("Job Control test page")
                                 : std::filesystem::path(options.files.front()).filename().string();
   printer.setDocName(QString::fromStdString(title));
+  // Printing to a file offers a PDF named after the document in the home folder.
+  printer.setOutputFileName(QDir::home().filePath(QString::fromStdString(title) + ".pdf"));
 
   QPrintDialog dialog(&printer);
   PanelTabOptions tabOptions;
