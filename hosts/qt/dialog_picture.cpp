@@ -23,13 +23,19 @@ QPushButton* optionsButtonOf(QAbstractPrintDialog& dialog) {
 
 }  // namespace
 
-void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page) {
+void showOptionTab(QAbstractPrintDialog& dialog, QWidget& tab) {
   dialog.show();
   QApplication::processEvents();
-  if (QPushButton* options = optionsButtonOf(dialog)) options->click();
-  for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
-    if (tabs->indexOf(&tab.widget()) >= 0) tabs->setCurrentWidget(&tab.widget());
-  }
+  QPushButton* options = optionsButtonOf(dialog);
+  if (options && options->text().contains(QLatin1String(">>"))) options->click();
+  for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
+    if (tabs->indexOf(&tab) >= 0) tabs->setCurrentWidget(&tab);
+  QApplication::processEvents();
+}
+
+void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page) {
+  showOptionTab(dialog, tab.widget());
+  tab.ensurePanel();
   if (QtView* view = tab.view())
     if (auto* pages = qobject_cast<QTabWidget*>(
             view->control("tabView") ? view->control("tabView")->widget() : nullptr);

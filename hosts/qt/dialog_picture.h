@@ -10,8 +10,12 @@ namespace jc::qt {
 
 class PanelTab;
 
-// Shows the dialog's options part (its "Options >>" button) with the Job
-// Control tab in front, and the panel's page `page` (from 0).
+// Shows the dialog with its options part open (its "Options >>" button) and
+// `tab`, one of its option tabs, in front.
+void showOptionTab(QAbstractPrintDialog& dialog, QWidget& tab);
+
+// Shows the dialog that way with the Job Control tab in front, and the
+// panel's page `page` (from 0).
 void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page);
 
 // Shows the dialog that way and writes it as a PNG file; false when the file

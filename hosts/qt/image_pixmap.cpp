@@ -1,6 +1,7 @@
 #include "hosts/qt/image_pixmap.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -58,9 +59,19 @@ QPixmap pixmapFor(const ImagePtr& image) {
   return blank;
 }
 
+// One icon per picture and size: a pop-up of thousands of folders shows the
+// same two pictures thousands of times.
 QIcon iconFor(const ImagePtr& image) {
   if (!image) return {};
-  return QIcon(pixmapFor(image));
+  static QHash<QString, QIcon> icons;
+  const QString key = QStringLiteral("%1/%2/%3x%4")
+                          .arg(image->iconType)
+                          .arg(QString::fromStdString(image->file.string()))
+                          .arg(image->width)
+                          .arg(image->height);
+  auto it = icons.find(key);
+  if (it == icons.end()) it = icons.insert(key, QIcon(pixmapFor(image)));
+  return *it;
 }
 
 }  // namespace jc::qt

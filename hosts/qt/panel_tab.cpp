@@ -2,9 +2,12 @@
 
 #include <QAbstractPrintDialog>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QVBoxLayout>
+#include <functional>
+#include <map>
 
 #include "hosts/qt/qt_text.h"
 #include "platform/directory_bundle.h"
@@ -19,6 +22,36 @@ std::filesystem::path bundleFolderFor(const PanelTabOptions& options) {
   return DirectoryBundle::folderForModule(options.modulePath).value_or(std::filesystem::path());
 }
 
+// The module at `file`, loaded the first time a dialog asks for it and kept
+// for the application's life, as Qt keeps its plug-ins: a print dialog opens
+// without loading it again.
+const LoadedModule& moduleAt(const std::filesystem::path& file) {
+  static std::map<std::filesystem::path, std::unique_ptr<LoadedModule>> modules;
+  auto& module = modules[file];
+  if (!module) module = std::make_unique<LoadedModule>(file);  // throws ModuleError
+  return *module;
+}
+
+// Calls `shown` once, when the watched widget is first shown.
+class FirstShowWatcher final : public QObject {
+ public:
+  FirstShowWatcher(QWidget& widget, std::function<void()> shown)
+      : QObject(&widget), shown_(std::move(shown)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && shown_) {
+      auto shown = std::move(shown_);
+      shown_ = nullptr;
+      shown();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> shown_;
+};
+
 }  // namespace
 
 QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
@@ -26,7 +59,7 @@ QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
 }
 
 PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
-    : options_(std::move(options)), module_(options_.modulePath) {
+    : options_(std::move(options)), module_(moduleAt(options_.modulePath)) {
   factory_ = module_.createFactory();
   factory_->initWithBundle(nullptr);
   container_ = new QWidget;
@@ -35,13 +68,22 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
   layout_->setContentsMargins(0, 0, 0, 0);
   dialog.setOptionTabs({container_.data()});
 
-  QString current = dialog.printer() ? dialog.printer()->printerName() : QString();
+  // The chooser names the printer the dialog shows (also "Print to File").
+  pendingName_ = dialog.printer() ? dialog.printer()->printerName() : QString();
   if (QComboBox* chooser = printerChooserOf(dialog)) {
-    if (current.isEmpty()) current = chooser->currentText();
+    if (!chooser->currentText().isEmpty()) pendingName_ = chooser->currentText();
     QObject::connect(chooser, &QComboBox::currentTextChanged, container_.data(),
                      [this](const QString& name) { showPrinter(name); });
   }
-  showPrinter(current);
+  // The panel is made when the user first shows the tab (or prints), so the
+  // dialog opens as fast as without it.
+  container_->installEventFilter(new FirstShowWatcher(*container_, [this] { ensurePanel(); }));
+}
+
+void PanelTab::ensurePanel() {
+  if (built_) return;
+  built_ = true;
+  showPrinter(pendingName_);
 }
 
 PanelTab::~PanelTab() {
@@ -66,15 +108,25 @@ PrinterInfo PanelTab::printerFor(const QString& name, Session& session) const {
 }
 
 void PanelTab::showPrinter(const QString& printerName) {
-  if (session_ && session_->destination &&
-      session_->destination->printer().id == printerName.toStdString())
+  pendingName_ = printerName;
+  if (!built_ || (session_ && shownName_ == printerName)) return;
+  auto session = std::make_unique<Session>();
+  PrinterInfo printer;
+  try {
+    printer = printerFor(printerName, *session);
+  } catch (const std::exception& e) {
+    return showError(e.what());
+  }
+  shownName_ = printerName;
+  // Two names of one printer (the dialog's file output and none are both the
+  // embedded default) keep the panel the user already works in.
+  if (session_ && session_->host->printer().id == printer.id &&
+      session_->host->printer().cupsDestination == printer.cupsDestination)
     return;
   session_.reset();
   if (message_) delete message_.data();
   error_.clear();
-  auto session = std::make_unique<Session>();
   try {
-    const PrinterInfo printer = printerFor(printerName, *session);
     session->host =
         std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_, &runLoop_);
     if (options_.jobName) session->host->settings().setJobName(options_.jobName);
@@ -110,6 +162,7 @@ void PanelTab::showError(const std::string& message) {
 
 const PrintSettings& PanelTab::accept() {
   static const PrintSettings none;
+  ensurePanel();
   if (!session_) return none;
   session_->panel->saveValuesAndReturnError(nullptr);
   session_->panel->shouldPrint();

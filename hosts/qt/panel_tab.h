@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -33,17 +34,20 @@ struct PanelTabOptions {
 
 class PanelTab {
  public:
-  // Loads the module (throws ModuleError) and adds the tab to `dialog`,
-  // showing the panel for the dialog's printer.
+  // Loads the module (throws ModuleError) and adds the tab to `dialog`. The
+  // panel for the dialog's printer is made when the tab is first shown.
   PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options);
   ~PanelTab();
   PanelTab(const PanelTab&) = delete;
   PanelTab& operator=(const PanelTab&) = delete;
 
+  // Makes the panel now, as showing the tab first does.
+  void ensurePanel();
   // Shows the panel for a CUPS queue; another name (or none) shows it for
-  // the embedded default printer.
+  // the embedded default printer. Before the panel is made, notes the name.
   void showPrinter(const QString& printerName);
-  // The user prints: the panel saves its entries and stores the preferences.
+  // The user prints: the panel (made now if the tab was never shown) saves
+  // its entries and stores the preferences.
   // Answers the entries that go with the job.
   const PrintSettings& accept();
 
@@ -68,7 +72,7 @@ class PanelTab {
   void showError(const std::string& message);
 
   PanelTabOptions options_;
-  LoadedModule module_;
+  const LoadedModule& module_;  // loaded once for the application
   std::unique_ptr<PDEPlugIn> factory_;
   QtToolkit toolkit_;
   QtRunLoop runLoop_;
@@ -76,6 +80,9 @@ class PanelTab {
   QVBoxLayout* layout_ = nullptr;
   QPointer<QWidget> message_;
   std::unique_ptr<Session> session_;
+  bool built_ = false;
+  QString pendingName_;  // the printer the dialog shows
+  QString shownName_;    // the dialog's name of the printer the session is for
   std::string error_;
 };
 

@@ -10,6 +10,16 @@
 #include "hosts/qt/qt_text.h"
 
 namespace jc::qt {
+namespace {
+
+// One loader for the application: making one looks for Designer plug-ins.
+QUiLoader& sharedLoader() {
+  static QPointer<QUiLoader> loader;
+  if (!loader) loader = new QUiLoader(QCoreApplication::instance());
+  return *loader;
+}
+
+}  // namespace
 
 std::unique_ptr<View> QtToolkit::loadLayout(const std::filesystem::path& file,
                                             ActionTarget* owner) {
@@ -23,7 +33,7 @@ std::unique_ptr<View> QtToolkit::loadLayout(const std::filesystem::path& file,
     lastError_ = "cannot read layout file " + file.string();
     return nullptr;
   }
-  QUiLoader loader;
+  QUiLoader& loader = sharedLoader();
   QWidget* root = loader.load(&ui, nullptr);
   if (!root) {
     lastError_ =

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "hosts/qt/dialog_picture.h"
 #include "jobcontrol/qt/job_control_tab.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -37,6 +38,13 @@ class PrintDialogTabTest : public ::testing::Test {
     return nullptr;
   }
 
+  // The user opens the options and picks the Job Control tab.
+  void openTab(QPrintDialog& dialog) {
+    for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
+      for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == "Job Control") qt::showOptionTab(dialog, *tabs->widget(i));
+  }
+
   template <typename T>
   T* named(const char* name) {
     QWidget* page = jobControlPage();
@@ -53,6 +61,9 @@ TEST_F(PrintDialogTabTest, TabShowsThePanelForTheDialogsPrinter) {
   qt::JobControlTab tab(dialog_);
   ASSERT_TRUE(tab.isValid()) << tab.errorString().toStdString();
   ASSERT_NE(jobControlPage(), nullptr);
+  // The panel is made when the tab is first shown.
+  EXPECT_EQ(named<QLineEdit>("printersAddressEditText"), nullptr);
+  openTab(dialog_);
   // Without a CUPS queue chosen: the embedded default printer's address.
   auto* address = named<QLineEdit>("printersAddressEditText");
   ASSERT_NE(address, nullptr);
@@ -77,7 +88,7 @@ TEST_F(PrintDialogTabTest, CancelStoresNothingAndPrintSavesAndStoresTheLockedVal
   {
     qt::JobControlTab tab(dialog_);
     ASSERT_TRUE(tab.isValid());
-    dialog_.show();
+    openTab(dialog_);
     holdWithLockedPassCode(*jobControlPage());
     dialog_.reject();
     EXPECT_TRUE(tab.entries().isEmpty());
@@ -85,7 +96,7 @@ TEST_F(PrintDialogTabTest, CancelStoresNothingAndPrintSavesAndStoresTheLockedVal
   // Cancelled: the next dialog knows nothing of the pass code.
   QPrintDialog dialog(&printer_);
   qt::JobControlTab tab(dialog);
-  dialog.show();
+  openTab(dialog);
   ASSERT_EQ(dialog.findChild<QLineEdit*>("suspendKeyEditText")->text(), "");
   EXPECT_FALSE(dialog.findChild<QCheckBox*>("suspendKeyButton")->isChecked());
   holdWithLockedPassCode(*dialog.findChild<QLineEdit*>("suspendKeyEditText")->window());
@@ -97,8 +108,16 @@ TEST_F(PrintDialogTabTest, CancelStoresNothingAndPrintSavesAndStoresTheLockedVal
   // The next dialog restores the locked pass code from the stored preferences.
   QPrintDialog next(&printer_);
   qt::JobControlTab nextTab(next);
+  openTab(next);
   EXPECT_EQ(next.findChild<QLineEdit*>("suspendKeyEditText")->text(), "1234");
   EXPECT_TRUE(next.findChild<QCheckBox*>("suspendKeyButton")->isChecked());
+
+  // Printing without ever showing the tab still sends the held entries.
+  QPrintDialog unopened(&printer_);
+  qt::JobControlTab unopenedTab(unopened);
+  unopened.show();
+  unopened.accept();
+  EXPECT_TRUE(unopenedTab.entries().contains({"korvel.print.PrintSettings.holdButton", "1"}));
 }
 
 TEST(JobControlTabLoadTest, AMissingModuleLeavesTheDialogWithoutTheTab) {

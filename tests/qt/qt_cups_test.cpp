@@ -38,6 +38,7 @@ class QtCupsTest : public ::testing::Test {
     options.prefsFolder = dir_.path() / "prefs";
     options.jobName = "Report";
     tab_ = std::make_unique<qt::PanelTab>(*dialog_, options);
+    tab_->ensurePanel();
   }
 
   QString field(const char* name) const {
