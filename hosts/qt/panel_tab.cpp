@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <functional>
 #include <map>
@@ -63,7 +64,11 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
   factory_ = module_.createFactory();
   factory_->initWithBundle(nullptr);
   container_ = new QWidget;
-  container_->setWindowTitle(QStringLiteral("Job Control"));
+  // The tab's title before the panel is made: the panel's name from its
+  // string tables, in the user's language.
+  container_->setWindowTitle(toQString(
+      DirectoryBundle(bundleFolderFor(options_), DirectoryBundle::languageFromEnvironment())
+          .localizedString(u"Job Control")));
   layout_ = new QVBoxLayout(container_);
   layout_->setContentsMargins(0, 0, 0, 0);
   dialog.setOptionTabs({container_.data()});
@@ -146,10 +151,17 @@ void PanelTab::open(Session& session) {
   auto* view = dynamic_cast<QtView*>(session.panel->panelView());
   if (!view || !view->rootWidget())
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
-  container_->setWindowTitle(toQString(session.panel->panelName()));
+  showTitle(toQString(session.panel->panelName()));
   layout_->addWidget(view->rootWidget());
   session.panel->willShow();
   session.panel->restoreValuesAndReturnError(nullptr);
+}
+
+void PanelTab::showTitle(const QString& title) {
+  container_->setWindowTitle(title);
+  for (QWidget* w = container_->parentWidget(); w; w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(w); tabs && tabs->indexOf(container_) >= 0)
+      tabs->setTabText(tabs->indexOf(container_), title);
 }
 
 void PanelTab::showError(const std::string& message) {

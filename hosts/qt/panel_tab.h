@@ -70,6 +70,8 @@ class PanelTab {
   PrinterInfo printerFor(const QString& name, Session& session) const;
   void open(Session& session);
   void showError(const std::string& message);
+  // The tab's title, also on the dialog's tab.
+  void showTitle(const QString& title);
 
   PanelTabOptions options_;
   const LoadedModule& module_;  // loaded once for the application
