@@ -5,11 +5,11 @@
 
 #include "hosts/cli/cli_host.h"
 #include "hosts/cli/cli_options.h"
-#include "hosts/cli/cups_destination.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/terminal_text.h"
 #include "hosts/cli/user_actions.h"
+#include "hosts/common/cups_destination.h"
 #include "hosts/common/module_loader.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
@@ -83,7 +83,13 @@ int run(const Options& options) {
   }
 
   std::optional<CupsDestination> destination;
-  if (options.cupsPrinter) destination.emplace(*options.cupsPrinter);
+  if (options.cupsPrinter) {
+    try {
+      destination.emplace(*options.cupsPrinter);
+    } catch (const DestinationError& e) {
+      return fail(kRefused, e.what());
+    }
+  }
   const PrinterInfo printer =
       destination ? destination->printer() : printerWithoutCups(options, *bundle);
   std::optional<std::filesystem::path> prefs;

@@ -1,77 +1,10 @@
 #include "hosts/cli/report.h"
 
 #include "hosts/cli/terminal_text.h"
+#include "hosts/common/controls_json.h"
 #include "platform/text.h"
 
 namespace jc::cli {
-namespace {
-
-std::string iconName(std::uint32_t code) {
-  if (code == 0) return {};
-  std::string name;
-  for (int shift = 24; shift >= 0; shift -= 8) name.push_back(char((code >> shift) & 0xFF));
-  return name;
-}
-
-const char* kindName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::TabView:
-      return "tabView";
-    case ControlKind::Box:
-      return "box";
-    case ControlKind::CheckBox:
-      return "checkBox";
-    case ControlKind::RadioMatrix:
-      return "radioMatrix";
-    case ControlKind::RadioCell:
-      return "radioCell";
-    case ControlKind::Label:
-      return "label";
-    case ControlKind::EditField:
-      return "editField";
-    case ControlKind::PopUp:
-      return "popUp";
-    case ControlKind::PushButton:
-      return "pushButton";
-    case ControlKind::Progress:
-      return "progress";
-    case ControlKind::Other:
-      return "other";
-  }
-  return "other";
-}
-
-}  // namespace
-
-nlohmann::ordered_json controlsJson(const HeadlessView& view) {
-  nlohmann::ordered_json controls = nlohmann::ordered_json::object();
-  for (const ControlSnapshot& c : view.snapshot()) {
-    nlohmann::ordered_json entry = {{"kind", kindName(c.kind)}, {"enabled", c.enabled}};
-    if (c.state) entry["state"] = *c.state;
-    if (c.selectedRow) entry["selectedRow"] = *c.selectedRow;
-    if (c.selectedIndex) entry["selectedIndex"] = *c.selectedIndex;
-    if (c.items) {
-      nlohmann::ordered_json items = nlohmann::ordered_json::array();
-      for (const ItemSnapshot& item : *c.items) {
-        if (item.separator) {
-          items.push_back({{"separator", true}});
-          continue;
-        }
-        nlohmann::ordered_json i = {{"title", toUtf8(item.title)}};
-        if (item.iconType) i["icon"] = iconName(item.iconType);
-        items.push_back(std::move(i));
-      }
-      entry["items"] = std::move(items);
-    }
-    if (c.text) entry["text"] = toUtf8(*c.text);
-    if (c.hidden) entry["hidden"] = true;
-    if (c.editable) entry["editable"] = *c.editable;
-    if (c.animating) entry["animating"] = *c.animating;
-    controls[c.name] = std::move(entry);
-  }
-  return controls;
-}
-
 nlohmann::ordered_json printSettingsJson(const PrintSettings& settings) {
   nlohmann::ordered_json entries = nlohmann::ordered_json::object();
   for (int i = 0; i < settings.count(); ++i)
@@ -105,8 +38,7 @@ nlohmann::ordered_json reportJson(const Report& report) {
   }
   if (report.view) {
     out["controls"] = controlsJson(*report.view);
-    const HeadlessControl* focus = report.view->focusedControl();
-    out["focus"] = focus ? nlohmann::ordered_json(focus->name()) : nlohmann::ordered_json(nullptr);
+    out["focus"] = focusJson(*report.view);
   } else {
     out["controls"] = nlohmann::ordered_json::object();
     out["focus"] = nullptr;
@@ -119,7 +51,7 @@ nlohmann::ordered_json reportJson(const Report& report) {
 
 void printControls(std::ostream& out, const HeadlessView& view) {
   for (const ControlSnapshot& c : view.snapshot()) {
-    out << "  " << c.name << " (" << kindName(c.kind) << ")";
+    out << "  " << c.name << " (" << controlKindName(c.kind) << ")";
     if (c.state) out << " state=" << *c.state;
     if (c.selectedRow) out << " row=" << *c.selectedRow;
     if (c.selectedIndex) out << " index=" << *c.selectedIndex;

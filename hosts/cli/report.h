@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "hosts/common/controls_json.h"
 #include "hosts/headless/headless_view.h"
 #include "plugin/print_dialog_extension.h"
 
@@ -12,12 +13,11 @@ namespace jc::cli {
 
 struct Report {
   PrintDialogExtension* panel = nullptr;
-  const HeadlessView* view = nullptr;
+  View* view = nullptr;
   const PrintSettings* settings = nullptr;
   bool withFolderList = false;
 };
 
-nlohmann::ordered_json controlsJson(const HeadlessView& view);
 nlohmann::ordered_json printSettingsJson(const PrintSettings& settings);
 nlohmann::ordered_json folderListJson(const std::optional<FolderList>& folders);
 nlohmann::ordered_json reportJson(const Report& report);

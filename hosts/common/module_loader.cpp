@@ -1,6 +1,7 @@
 #include "hosts/common/module_loader.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
 #include <cstdlib>
 #include <string>
@@ -44,6 +45,18 @@ LoadedModule::~LoadedModule() {
 
 std::unique_ptr<PDEPlugIn> LoadedModule::createFactory() const {
   return std::unique_ptr<PDEPlugIn>(create_());
+}
+
+std::filesystem::path modulePathFor(const void* codeAddress) {
+  if (const char* module = std::getenv("JOBCONTROL_MODULE"); module && *module) return module;
+  Dl_info info{};
+  link_map* map = nullptr;
+  if (dladdr1(codeAddress, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) == 0 || !map ||
+      !map->l_name || map->l_name[0] == '\0')
+    return defaultModulePath();
+  const std::filesystem::path library(map->l_name);
+  return (library.parent_path() / JC_MODULE_DIR_FROM_LIBDIR / "jobcontrol-panel.so")
+      .lexically_normal();
 }
 
 std::filesystem::path defaultModulePath() {

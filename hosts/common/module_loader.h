@@ -40,4 +40,9 @@ class LoadedModule {
 // found from the running program's folder.
 std::filesystem::path defaultModulePath();
 
+// JOBCONTROL_MODULE when set, else the module where this build installs it,
+// found from the file that holds `codeAddress`: the running program
+// (<prefix>/bin) or a shared library (<prefix>/lib).
+std::filesystem::path modulePathFor(const void* codeAddress);
+
 }  // namespace jc

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/common/control_snapshot.h"
 #include "ui/toolkit.h"
 
 namespace jc {
@@ -31,21 +32,21 @@ class HeadlessWindow final : public Window {
   Control* responder_ = nullptr;
 };
 
-class HeadlessControl final : public Control {
+class HeadlessControl final : public Control, public ControlFacts {
  public:
   HeadlessControl(ControlKind kind, std::string name, std::string className);
 
   // What the layout says.
   ControlKind kind() const override { return kind_; }
   const std::string& name() const override { return name_; }
-  const std::string& className() const { return className_; }
+  const std::string& className() const override { return className_; }
   // The action method the control sends ("retentionCBoxProc:"), or empty.
   const std::string& action() const { return action_; }
   // For a radio cell: its matrix and row (null and -1 when it stands alone).
   HeadlessControl* matrix() const { return matrix_; }
   int row() const { return row_; }
   // An edit field whose text is shown as bullets.
-  bool isSecret() const { return secret_; }
+  bool isSecret() const override { return secret_; }
 
   // Control operations.
   std::u16string title() const override;

@@ -5,42 +5,16 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "hosts/common/control_snapshot.h"
 #include "hosts/headless/headless_control.h"
 #include "hosts/headless/ui_file.h"
 #include "ui/toolkit.h"
 
 namespace jc {
-
-// One pop-up item, tab or matrix cell in a snapshot.
-struct ItemSnapshot {
-  std::u16string title;
-  bool separator = false;
-  std::uint32_t iconType = 0;  // the system icon the item shows ('lock'), 0 for none or a file
-  bool operator==(const ItemSnapshot&) const = default;
-};
-
-// A control as the user would see it. Members that do not apply to the kind
-// are left empty.
-struct ControlSnapshot {
-  std::string name;
-  ControlKind kind = ControlKind::Other;
-  std::string className;
-  std::optional<int> state;                        // check boxes, radio cells
-  std::optional<int> selectedRow;                  // radio matrices
-  std::optional<int> selectedIndex;                // pop-ups, tab views
-  std::optional<std::vector<ItemSnapshot>> items;  // pop-up items, tab labels, matrix cells
-  std::optional<std::u16string> text;  // title or string value; a secret field shows bullets
-  bool enabled = false;                // shown enabled (text fields: by the drawing rule)
-  bool hidden = false;
-  std::optional<bool> editable;   // edit fields
-  std::optional<int> tag;         // text fields
-  std::optional<bool> animating;  // progress indicators
-};
 
 class HeadlessView final : public View {
  public:

@@ -8,61 +8,13 @@
 #include <string>
 
 #include "support/cli_run.h"
+#include "support/cups_queue.h"
 #include "support/file_text.h"
 #include "support/panel_fixture.h"
 #include "support/temp_dir.h"
 
 namespace jc::test {
 namespace {
-
-bool schedulerRuns() {
-  http_t* http =
-      httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
-  if (!http) return false;
-  httpClose(http);
-  return true;
-}
-
-// A queue of the sample printer that accepts jobs but never sends them.
-class CupsQueue {
- public:
-  CupsQueue() : name_("JobControlTest_" + std::to_string(getpid())) {
-    const ProcessResult add = runProcess({"/usr/sbin/lpadmin", "-p", name_, "-E", "-v",
-                                          "socket://127.0.0.1:9", "-P", samplePpdPath().string()});
-    ok_ = add.exitStatus == 0 && runProcess({"/usr/sbin/cupsdisable", name_}).exitStatus == 0;
-  }
-  ~CupsQueue() {
-    runProcess({"/usr/bin/cancel", "-a", name_});
-    runProcess({"/usr/sbin/lpadmin", "-x", name_});
-  }
-  bool ok() const { return ok_; }
-  const std::string& name() const { return name_; }
-
- private:
-  std::string name_;
-  bool ok_ = false;
-};
-
-// The job's attribute `name` as text, or empty.
-std::string jobAttribute(int jobId, const char* name) {
-  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-  const std::string uri = "ipp://localhost/jobs/" + std::to_string(jobId);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-               cupsUser());
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
-  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-  std::string value;
-  if (response) {
-    if (ipp_attribute_t* attr = ippFindAttribute(response, name, IPP_TAG_ZERO)) {
-      char buffer[1024];
-      ippAttributeString(attr, buffer, sizeof buffer);
-      value = buffer;
-    }
-    ippDelete(response);
-  }
-  return value;
-}
 
 TEST(CliCupsTest, PrintsToAQueueWithThePanelsEntries) {
   if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";

@@ -1,0 +1,153 @@
+// jobcontrol-dialog: Qt's print dialog with the Job Control tab.
+#include <QApplication>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "hosts/common/cups_destination.h"
+#include "hosts/common/module_loader.h"
+#include "hosts/qt/dialog_options.h"
+#include "hosts/qt/dialog_picture.h"
+#include "hosts/qt/panel_tab.h"
+#include "hosts/qt/printer_job_options.h"
+#include "hosts/qt/test_page.h"
+
+namespace jc::qt {
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+int fail(int status, const std::string& message) {
+  std::cerr << "jobcontrol-dialog: " << message << "\n";
+  return status;
+}
+
+int printVersion() {
+  std::cout << "jobcontrol-dialog " << JC_VERSION << "\nplug-in interface version "
+            << kPlugInInterfaceVersion << "\n";
+  const std::filesystem::path file = defaultModulePath();
+  try {
+    LoadedModule module(file);
+    std::cout << "panel module " << file.string() << ": interface version "
+              << kPlugInInterfaceVersion << "\n";
+    return 0;
+  } catch (const ModuleError& e) {
+    return fail(kFailed, e.what());
+  }
+}
+
+void printEntries(const PrintSettings& entries) {
+  for (int i = 0; i < entries.count(); ++i)
+    std::cout << entries.options()[i].name << "=" << entries.options()[i].value << "\n";
+}
+
+// The files go to the queue with the dialog's choices and the panel's entries.
+int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entries,
+               const std::vector<std::string>& files) {
+  const PrinterInfo* chosen = tab.printer();
+  if (!chosen || !chosen->cupsDestination) {
+    std::cout << "No CUPS destination: the files would have gone to "
+              << (chosen ? chosen->id : std::string("(no printer)")) << " at "
+              << (chosen ? chosen->deviceURI.value_or("(no device URI)") : "")
+              << " with these entries:\n";
+    printEntries(entries);
+    return 0;
+  }
+  PrintSettings options = jobOptionsOf(printer);
+  for (int i = 0; i < entries.count(); ++i)
+    options.setValue(entries.options()[i].name, entries.options()[i].value);
+  const std::string title =
+      entries.jobName().value_or(std::filesystem::path(files.front()).filename().string());
+  const int id = sendJob(*chosen->cupsDestination, files, title, options);
+  std::cout << "Sent as job " << id << " to " << *chosen->cupsDestination << "\n";
+  return 0;
+}
+
+// Without files a test page goes through Qt's own print engine.
+int printTestPage(QPrinter& printer, const PrintSettings& entries) {
+  if (!paintTestPage(printer, entries)) return fail(kFailed, "the printer cannot be painted on");
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    std::cout << "Wrote the test page to " << printer.outputFileName().toStdString() << "\n";
+    return 0;
+  }
+  const std::string destination = printer.printerName().toStdString();
+  if (auto id = newestJobOf(destination))
+    std::cout << "Sent as job " << *id << " to " << destination << "\n";
+  else
+    std::cout << "Sent the test page to " << destination << "\n";
+  return 0;
+}
+
+int run(const DialogOptions& options) {
+  for (const std::string& file : options.files) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+      return fail(kUsage, "no file to print at " + file);
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  if (options.printer) {
+    if (QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
+      return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
+    printer.setPrinterName(QString::fromStdString(*options.printer));
+  }
+  const std::string title = options.files.empty()
+                                ? std::string("Job Control test page")
+                                : std::filesystem::path(options.files.front()).filename().string();
+  printer.setDocName(QString::fromStdString(title));
+  // Printing to a file offers a PDF named after the document in the home folder.
+  printer.setOutputFileName(QDir::home().filePath(QString::fromStdString(title) + ".pdf"));
+
+  QPrintDialog dialog(&printer);
+  PanelTabOptions tabOptions;
+  tabOptions.modulePath = defaultModulePath();
+  if (options.prefsDir) tabOptions.prefsFolder = *options.prefsDir;
+  tabOptions.jobName = title;
+  PanelTab tab(dialog, tabOptions);
+  if (!tab.error().empty()) std::cerr << "jobcontrol-dialog: " << tab.error() << "\n";
+
+  if (options.screenshot) {
+    if (!writeDialogPicture(dialog, tab, options.tab, QString::fromStdString(*options.screenshot)))
+      return fail(kFailed, "cannot write the picture " + *options.screenshot);
+    return 0;
+  }
+  PrintSettings entries;
+  QObject::connect(&dialog, &QDialog::accepted, &dialog, [&] {
+    entries = tab.accept();
+    addEntriesTo(printer, entries);
+  });
+  if (dialog.exec() != QDialog::Accepted) return 0;  // cancelled: nothing sent or stored
+  return options.files.empty() ? printTestPage(printer, entries)
+                               : printFiles(printer, tab, entries, options.files);
+}
+
+}  // namespace
+}  // namespace jc::qt
+
+int main(int argc, char** argv) {
+  using namespace jc::qt;
+  DialogOptions options;
+  try {
+    options = parseDialogOptions(argc, argv);
+  } catch (const DialogUsageError& e) {
+    std::cerr << "jobcontrol-dialog: " << e.message << "\nTry 'jobcontrol-dialog --help'.\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << dialogUsageText();
+    return 0;
+  }
+  if (options.version) return printVersion();
+  // The picture is drawn off screen, whatever display there is.
+  if (options.screenshot) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  try {
+    return run(options);
+  } catch (const std::exception& e) {
+    return fail(1, e.what());
+  }
+}

@@ -1,0 +1,29 @@
+// The command line of `jobcontrol-dialog`.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace jc::qt {
+
+struct DialogOptions {
+  std::optional<std::string> printer;     // --printer NAME
+  std::optional<std::string> screenshot;  // --screenshot FILE.png
+  int tab = 0;                            // --tab N: the panel's page in the picture
+  std::optional<std::string> prefsDir;    // --prefs-dir DIR
+  std::vector<std::string> files;
+  bool help = false;
+  bool version = false;
+};
+
+struct DialogUsageError {
+  std::string message;
+};
+
+// Parses argv (every option also as --option=VALUE; -- ends them); throws
+// DialogUsageError with a message fit for the user.
+DialogOptions parseDialogOptions(int argc, char** argv);
+const char* dialogUsageText();
+
+}  // namespace jc::qt

@@ -1,0 +1,184 @@
+#include "hosts/qt/panel_tab.h"
+
+#include <QAbstractPrintDialog>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <functional>
+#include <map>
+
+#include "hosts/qt/qt_text.h"
+#include "platform/directory_bundle.h"
+
+namespace jc::qt {
+namespace {
+
+std::filesystem::path bundleFolderFor(const PanelTabOptions& options) {
+  if (options.bundleFolder) return *options.bundleFolder;
+  static const int anchor = 0;
+  if (auto folder = DirectoryBundle::findFolder(&anchor)) return *folder;
+  return DirectoryBundle::folderForModule(options.modulePath).value_or(std::filesystem::path());
+}
+
+// The module at `file`, loaded the first time a dialog asks for it and kept
+// for the application's life, as Qt keeps its plug-ins: a print dialog opens
+// without loading it again.
+const LoadedModule& moduleAt(const std::filesystem::path& file) {
+  static std::map<std::filesystem::path, std::unique_ptr<LoadedModule>> modules;
+  auto& module = modules[file];
+  if (!module) module = std::make_unique<LoadedModule>(file);  // throws ModuleError
+  return *module;
+}
+
+// Calls `shown` once, when the watched widget is first shown.
+class FirstShowWatcher final : public QObject {
+ public:
+  FirstShowWatcher(QWidget& widget, std::function<void()> shown)
+      : QObject(&widget), shown_(std::move(shown)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && shown_) {
+      auto shown = std::move(shown_);
+      shown_ = nullptr;
+      shown();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> shown_;
+};
+
+}  // namespace
+
+QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
+  return dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+}
+
+PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
+    : options_(std::move(options)), module_(moduleAt(options_.modulePath)) {
+  factory_ = module_.createFactory();
+  factory_->initWithBundle(nullptr);
+  container_ = new QWidget;
+  // The tab's title before the panel is made: the panel's name from its
+  // string tables, in the user's language.
+  container_->setWindowTitle(toQString(
+      DirectoryBundle(bundleFolderFor(options_), DirectoryBundle::languageFromEnvironment())
+          .localizedString(u"Job Control")));
+  layout_ = new QVBoxLayout(container_);
+  layout_->setContentsMargins(0, 0, 0, 0);
+  dialog.setOptionTabs({container_.data()});
+
+  // The chooser names the printer the dialog shows (also "Print to File").
+  pendingName_ = dialog.printer() ? dialog.printer()->printerName() : QString();
+  if (QComboBox* chooser = printerChooserOf(dialog)) {
+    if (!chooser->currentText().isEmpty()) pendingName_ = chooser->currentText();
+    QObject::connect(chooser, &QComboBox::currentTextChanged, container_.data(),
+                     [this](const QString& name) { showPrinter(name); });
+  }
+  // The panel is made when the user first shows the tab (or prints), so the
+  // dialog opens as fast as without it.
+  container_->installEventFilter(new FirstShowWatcher(*container_, [this] { ensurePanel(); }));
+}
+
+void PanelTab::ensurePanel() {
+  if (built_) return;
+  built_ = true;
+  showPrinter(pendingName_);
+}
+
+PanelTab::~PanelTab() {
+  // The panel's view goes with the panel, before the dialog's widgets.
+  session_.reset();
+}
+
+QtView* PanelTab::view() const {
+  return panel() ? dynamic_cast<QtView*>(panel()->panelView()) : nullptr;
+}
+
+PrinterInfo PanelTab::printerFor(const QString& name, Session& session) const {
+  if (!name.isEmpty()) {
+    try {
+      session.destination.emplace(name.toStdString());
+      return session.destination->printer();
+    } catch (const DestinationError&) {
+      // Not a CUPS queue (the dialog's file output): the embedded default.
+    }
+  }
+  return embeddedDefaultPrinter(bundleFolderFor(options_));
+}
+
+void PanelTab::showPrinter(const QString& printerName) {
+  pendingName_ = printerName;
+  if (!built_ || (session_ && shownName_ == printerName)) return;
+  auto session = std::make_unique<Session>();
+  PrinterInfo printer;
+  try {
+    printer = printerFor(printerName, *session);
+  } catch (const std::exception& e) {
+    return showError(e.what());
+  }
+  shownName_ = printerName;
+  // Two names of one printer (the dialog's file output and none are both the
+  // embedded default) keep the panel the user already works in.
+  if (session_ && session_->host->printer().id == printer.id &&
+      session_->host->printer().cupsDestination == printer.cupsDestination)
+    return;
+  session_.reset();
+  if (message_) delete message_.data();
+  error_.clear();
+  try {
+    session->host =
+        std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_, &runLoop_);
+    if (options_.jobName) session->host->settings().setJobName(options_.jobName);
+    open(*session);
+  } catch (const std::exception& e) {
+    return showError(e.what());
+  }
+  session_ = std::move(session);
+}
+
+// The dialog's order: the panel, its view, will-show, restore.
+void PanelTab::open(Session& session) {
+  std::optional<PanelList> panels =
+      factory_->PDEPanelsForType(kPrintDialogPanelType, session.host.get());
+  if (!panels || panels->empty()) throw std::runtime_error("the module made no Job Control panel");
+  session.panel = std::move(panels->front());
+  auto* view = dynamic_cast<QtView*>(session.panel->panelView());
+  if (!view || !view->rootWidget())
+    throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
+  showTitle(toQString(session.panel->panelName()));
+  layout_->addWidget(view->rootWidget());
+  session.panel->willShow();
+  session.panel->restoreValuesAndReturnError(nullptr);
+}
+
+void PanelTab::showTitle(const QString& title) {
+  container_->setWindowTitle(title);
+  for (QWidget* w = container_->parentWidget(); w; w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(w); tabs && tabs->indexOf(container_) >= 0)
+      tabs->setTabText(tabs->indexOf(container_), title);
+}
+
+void PanelTab::showError(const std::string& message) {
+  error_ = message;
+  auto* label = new QLabel(QString::fromStdString(message));
+  label->setWordWrap(true);
+  message_ = label;
+  layout_->addWidget(label);
+}
+
+const PrintSettings& PanelTab::accept() {
+  static const PrintSettings none;
+  ensurePanel();
+  if (!session_) return none;
+  session_->panel->saveValuesAndReturnError(nullptr);
+  session_->panel->shouldPrint();
+  return session_->host->settings();
+}
+
+}  // namespace jc::qt

@@ -1,0 +1,68 @@
+#include "hosts/qt/printer_job_options.h"
+
+#include <QPageLayout>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QStringList>
+
+namespace jc::qt {
+namespace {
+
+// The print-engine property under which Qt's CUPS engine keeps the job's
+// extra CUPS options, as name, value, name, value, ...
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+const char* sidesOf(QPrinter::DuplexMode duplex) {
+  switch (duplex) {
+    case QPrinter::DuplexLongSide:
+      return "two-sided-long-edge";
+    case QPrinter::DuplexShortSide:
+      return "two-sided-short-edge";
+    case QPrinter::DuplexAuto:
+    case QPrinter::DuplexNone:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+PrintSettings jobOptionsOf(QPrinter& printer) {
+  PrintSettings options;
+  const QStringList engineOptions = printer.printEngine()->property(kCupsOptions).toStringList();
+  for (qsizetype i = 0; i + 1 < engineOptions.size(); i += 2)
+    options.setValue(engineOptions[i].toStdString(), engineOptions[i + 1].toStdString());
+  options.setValue("copies", std::to_string(printer.copyCount()));
+  options.setValue("collate", printer.collateCopies() ? "true" : "false");
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+    options.setValue("page-ranges",
+                     std::to_string(printer.fromPage()) + "-" + std::to_string(printer.toPage()));
+  if (const char* sides = sidesOf(printer.duplex())) options.setValue("sides", sides);
+  const QPageLayout layout = printer.pageLayout();
+  if (layout.pageSize().isValid()) options.setValue("media", layout.pageSize().key().toStdString());
+  if (layout.orientation() == QPageLayout::Landscape)
+    options.setValue("orientation-requested", "4");
+  if (printer.colorMode() == QPrinter::GrayScale)
+    options.setValue("print-color-mode", "monochrome");
+  return options;
+}
+
+void addEntriesTo(QPrinter& printer, const PrintSettings& entries) {
+  if (printer.outputFormat() != QPrinter::NativeFormat) return;
+  QPrintEngine* engine = printer.printEngine();
+  QStringList options = engine->property(kCupsOptions).toStringList();
+  for (int i = 0; i < entries.count(); ++i) {
+    const QString name = QString::fromUtf8(entries.options()[i].name);
+    const QString value = QString::fromUtf8(entries.options()[i].value);
+    qsizetype at = -1;
+    for (qsizetype j = 0; j + 1 < options.size(); j += 2)
+      if (options[j] == name) at = j;
+    if (at >= 0)
+      options[at + 1] = value;
+    else
+      options << name << value;
+  }
+  engine->setProperty(kCupsOptions, options);
+}
+
+}  // namespace jc::qt

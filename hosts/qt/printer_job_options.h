@@ -1,0 +1,22 @@
+// Between Qt's printer and CUPS: the options the print dialog's standard
+// choices stand for, and the panel's entries as extra options of Qt's own
+// CUPS print engine.
+#pragma once
+
+#include "plugin/host.h"
+
+class QPrinter;
+
+namespace jc::qt {
+
+// The CUPS options of the dialog's choices for a job sent as files: copies,
+// collation, page ranges, sides, media, orientation, colour, and the options
+// the dialog's job page set on the printer.
+PrintSettings jobOptionsOf(QPrinter& printer);
+
+// Adds `entries` to the CUPS options of `printer`'s print engine, replacing
+// options of the same name, so that a job painted through the printer
+// carries them. Nothing happens for a printer that does not print to CUPS.
+void addEntriesTo(QPrinter& printer, const PrintSettings& entries);
+
+}  // namespace jc::qt

@@ -1,0 +1,401 @@
+#include "hosts/qt/qt_control.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <algorithm>
+
+#include "hosts/qt/formatter_validator.h"
+#include "hosts/qt/image_pixmap.h"
+#include "hosts/qt/qt_text.h"
+#include "hosts/qt/qt_view.h"
+
+namespace jc::qt {
+namespace {
+
+// A widget hidden by the layout or the program, not merely not shown yet.
+bool explicitlyHidden(const QWidget& w) {
+  return w.testAttribute(Qt::WA_WState_ExplicitShowHide) && w.testAttribute(Qt::WA_WState_Hidden);
+}
+
+}  // namespace
+
+QtControl::QtControl(ControlKind kind, QObject& object, std::string name, QtWindow& window)
+    : kind_(kind),
+      object_(&object),
+      name_(std::move(name)),
+      className_(object.metaObject()->className()),
+      window_(window) {
+  if (auto* w = widget()) {
+    hidden_ = explicitlyHidden(*w);
+    focusPolicy_ = w->focusPolicy();
+    blackPalette_ = w->palette();
+    tag_ = w->property("tag").toInt();
+  }
+  if (kind_ == ControlKind::RadioMatrix) className_ = "QButtonGroup";
+  if (auto* combo = comboBox()) {
+    for (int i = 0; i < combo->count(); ++i)
+      items_.push_back(MenuItem{fromQString(combo->itemText(i)), false, {}, {}});
+  }
+  if (auto* bar = qobject_cast<QProgressBar*>(widget())) {
+    bar->setTextVisible(false);
+    bar->setRange(0, 1);
+  }
+}
+
+QtControl::~QtControl() = default;
+
+QWidget* QtControl::widget() const { return qobject_cast<QWidget*>(object_.data()); }
+QButtonGroup* QtControl::buttonGroup() const { return qobject_cast<QButtonGroup*>(object_.data()); }
+QAbstractButton* QtControl::button() const {
+  return qobject_cast<QAbstractButton*>(object_.data());
+}
+QLineEdit* QtControl::lineEdit() const {
+  return kind_ == ControlKind::EditField ? qobject_cast<QLineEdit*>(object_.data()) : nullptr;
+}
+QComboBox* QtControl::comboBox() const { return qobject_cast<QComboBox*>(object_.data()); }
+
+FormatterValidator* QtControl::validator() const {
+  auto* field = lineEdit();
+  return field ? const_cast<FormatterValidator*>(
+                     dynamic_cast<const FormatterValidator*>(field->validator()))
+               : nullptr;
+}
+
+bool QtControl::isSecret() const {
+  auto* field = lineEdit();
+  return field && field->echoMode() != QLineEdit::Normal;
+}
+
+void QtControl::addCell(QtControl& cell) {
+  cell.matrix_ = this;
+  cell.row_ = static_cast<int>(cells_.size());
+  cells_.push_back(&cell);
+}
+
+std::u16string QtControl::title() const {
+  if (auto* box = qobject_cast<QGroupBox*>(object_.data())) return fromQString(box->title());
+  if (auto* b = button()) return fromQString(b->text());
+  return {};
+}
+
+void QtControl::setTitle(const std::u16string& title) {
+  if (auto* box = qobject_cast<QGroupBox*>(object_.data())) box->setTitle(toQString(title));
+  if (auto* b = button()) b->setText(toQString(title));
+}
+
+std::u16string QtControl::stringValue() const {
+  if (auto* label = qobject_cast<QLabel*>(object_.data()); label && isTextField())
+    return fromQString(label->text());
+  if (auto* field = lineEdit()) return fromQString(field->text());
+  return {};
+}
+
+void QtControl::setStringValue(const std::u16string& value) {
+  if (auto* label = qobject_cast<QLabel*>(object_.data()); label && isTextField()) {
+    label->setText(toQString(value));
+  } else if (auto* field = lineEdit()) {
+    const QSignalBlocker block(field);
+    FormatterValidator* v = validator();
+    if (v) v->setProgramWriting(true);
+    field->setText(toQString(value));
+    if (v) {
+      v->setProgramWriting(false);
+      v->settle();
+    }
+  }
+}
+
+int QtControl::state() const {
+  if (kind_ == ControlKind::CheckBox) {
+    auto* box = qobject_cast<QCheckBox*>(object_.data());
+    if (!box) return 0;
+    switch (box->checkState()) {
+      case Qt::Checked:
+        return 1;
+      case Qt::PartiallyChecked:
+        return -1;
+      case Qt::Unchecked:
+        return 0;
+    }
+  }
+  if (kind_ == ControlKind::RadioCell) return button() && button()->isChecked() ? 1 : 0;
+  return 0;
+}
+
+void QtControl::setState(int state) {
+  if (kind_ == ControlKind::CheckBox) {
+    auto* box = qobject_cast<QCheckBox*>(object_.data());
+    if (!box) return;
+    const QSignalBlocker block(box);
+    box->setCheckState(state == -1 && box->isTristate() ? Qt::PartiallyChecked
+                       : state != 0                     ? Qt::Checked
+                                                        : Qt::Unchecked);
+    showStateImage();
+  } else if (kind_ == ControlKind::RadioCell) {
+    if (matrix_) {
+      if (state != 0)
+        matrix_->selectCellAtRow(row_);
+      else if (matrix_->selectedRow() == row_)
+        matrix_->selectCellAtRow(-1);
+    } else if (auto* b = button()) {
+      const QSignalBlocker block(b);
+      b->setChecked(state != 0);
+    }
+  }
+}
+
+bool QtControl::isEnabled() const {
+  if (kind_ == ControlKind::RadioMatrix) return enabled_;
+  // The widget's own setting, whatever its parents say.
+  auto* w = widget();
+  return w && !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
+void QtControl::setEnabled(bool enabled) {
+  if (kind_ == ControlKind::RadioMatrix) {
+    enabled_ = enabled;
+    for (QtControl* cell : cells_) cell->setEnabled(enabled);
+    return;
+  }
+  if (auto* w = widget()) w->setEnabled(enabled);
+}
+
+void QtControl::setImage(ImagePtr image) {
+  image_ = std::move(image);
+  showStateImage();
+}
+
+void QtControl::setAlternateImage(ImagePtr image) {
+  alternateImage_ = std::move(image);
+  showStateImage();
+}
+
+void QtControl::showStateImage() {
+  auto* b = button();
+  if (!b || (!image_ && !alternateImage_)) return;
+  const ImagePtr& shown = state() == 1 && alternateImage_ ? alternateImage_ : image_;
+  b->setIcon(iconFor(shown));
+  if (shown) b->setIconSize(QSize(shown->width, shown->height));
+}
+
+int QtControl::selectedRow() const {
+  if (kind_ != ControlKind::RadioMatrix) return 0;
+  for (const QtControl* cell : cells_)
+    if (cell->state() == 1) return cell->row_;
+  return -1;
+}
+
+void QtControl::uncheckAllCells() {
+  auto* group = buttonGroup();
+  const bool exclusive = group && group->exclusive();
+  if (group) group->setExclusive(false);
+  for (QtControl* cell : cells_) {
+    if (auto* b = cell->button()) {
+      const QSignalBlocker block(b);
+      b->setChecked(false);
+    }
+  }
+  if (group) group->setExclusive(exclusive);
+}
+
+void QtControl::selectCellAtRow(int row) {
+  if (kind_ != ControlKind::RadioMatrix) return;
+  if (row == -1) return uncheckAllCells();
+  if (row < 0 || row >= numberOfRows()) return;
+  if (auto* b = cells_[static_cast<std::size_t>(row)]->button()) {
+    const QSignalBlocker block(b);
+    const QSignalBlocker blockGroup(buttonGroup());
+    b->setChecked(true);
+  }
+}
+
+Control* QtControl::cellAtRow(int row) const {
+  if (kind_ != ControlKind::RadioMatrix || row < 0 || row >= numberOfRows()) return nullptr;
+  return cells_[static_cast<std::size_t>(row)];
+}
+
+void QtControl::setEditable(bool editable) {
+  if (auto* field = lineEdit()) field->setReadOnly(!editable);
+}
+
+bool QtControl::isEditable() const {
+  auto* field = lineEdit();
+  return field && !field->isReadOnly();
+}
+
+void QtControl::setSelectable(bool selectable) {
+  if (!isTextField()) return;
+  selectable_ = selectable;
+  auto* w = widget();
+  if (!w) return;
+  if (auto* label = qobject_cast<QLabel*>(w))
+    label->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+  else
+    w->setFocusPolicy(selectable ? focusPolicy_ : Qt::NoFocus);
+  if (auto* field = lineEdit(); field && !selectable) field->deselect();
+}
+
+void QtControl::setTextColor(TextColor color) {
+  if (!isTextField()) return;
+  textColor_ = color;
+  auto* w = widget();
+  if (!w) return;
+  if (color == TextColor::Black) {
+    w->setPalette(blackPalette_);
+    return;
+  }
+  // Gray is the colour the style gives disabled text.
+  QPalette gray = blackPalette_;
+  const QColor disabled = blackPalette_.color(QPalette::Disabled, QPalette::Text);
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    gray.setColor(group, QPalette::Text, disabled);
+    gray.setColor(group, QPalette::WindowText, disabled);
+  }
+  w->setPalette(gray);
+}
+
+void QtControl::setFormatter(std::unique_ptr<Formatter> formatter) {
+  auto* field = lineEdit();
+  if (!field) return;
+  FormatterValidator* old = validator();
+  field->setValidator(formatter ? new FormatterValidator(*field, std::move(formatter)) : nullptr);
+  delete old;
+}
+
+const Formatter* QtControl::formatter() const {
+  const FormatterValidator* v = validator();
+  return v ? v->formatter() : nullptr;
+}
+
+Window* QtControl::window() const { return &window_; }
+
+int QtControl::indexOfSelectedItem() const {
+  auto* combo = comboBox();
+  return combo ? combo->currentIndex() : 0;
+}
+
+void QtControl::selectItemAtIndex(int index) {
+  auto* combo = comboBox();
+  if (!combo || index < -1 || index >= combo->count()) return;
+  const QSignalBlocker block(combo);
+  combo->setCurrentIndex(index);
+}
+
+int QtControl::numberOfItems() const { return comboBox() ? static_cast<int>(items_.size()) : 0; }
+
+const MenuItem* QtControl::itemAtIndex(int index) const {
+  if (index < 0 || index >= numberOfItems()) return nullptr;
+  return &items_[static_cast<std::size_t>(index)];
+}
+
+void QtControl::setItemTitle(int index, const std::u16string& title) {
+  if (index < 0 || index >= numberOfItems()) return;
+  items_[static_cast<std::size_t>(index)].title = title;
+  comboBox()->setItemText(index, toQString(title));
+}
+
+void QtControl::setItemImage(int index, ImagePtr image) {
+  if (index < 0 || index >= numberOfItems()) return;
+  comboBox()->setItemIcon(index, iconFor(image));
+  items_[static_cast<std::size_t>(index)].image = std::move(image);
+}
+
+void QtControl::removeItemAtIndex(int index) {
+  auto* combo = comboBox();
+  if (!combo || index < 0 || index >= numberOfItems()) return;
+  const int selected = combo->currentIndex();
+  const QSignalBlocker block(combo);
+  items_.erase(items_.begin() + index);
+  combo->removeItem(index);
+  // An item before the selection moves it up; removing the selected item
+  // selects the one now in its place (or the new last one).
+  const int count = combo->count();
+  int next = selected;
+  if (selected > index)
+    next = selected - 1;
+  else if (selected == index)
+    next = count == 0 ? -1 : std::min(index, count - 1);
+  combo->setCurrentIndex(next);
+}
+
+void QtControl::addItem(MenuItem item) {
+  auto* combo = comboBox();
+  if (!combo) return;
+  const QSignalBlocker block(combo);
+  const int before = combo->currentIndex();
+  const bool firstItem = items_.empty() && before == -1 && !item.separator;
+  if (item.separator)
+    combo->insertSeparator(combo->count());
+  else
+    combo->addItem(iconFor(item.image), toQString(item.title));
+  items_.push_back(std::move(item));
+  combo->setCurrentIndex(firstItem ? 0 : before);
+}
+
+void QtControl::removeAllItems() {
+  auto* combo = comboBox();
+  if (!combo) return;
+  const QSignalBlocker block(combo);
+  items_.clear();
+  combo->clear();
+}
+
+int QtControl::numberOfTabViewItems() const {
+  auto* tabs = qobject_cast<QTabWidget*>(object_.data());
+  return tabs ? tabs->count() : 0;
+}
+
+std::u16string QtControl::tabLabel(int index) const {
+  auto* tabs = qobject_cast<QTabWidget*>(object_.data());
+  if (!tabs || index < 0 || index >= tabs->count()) return {};
+  return fromQString(tabs->tabText(index));
+}
+
+void QtControl::setTabLabel(int index, const std::u16string& label) {
+  auto* tabs = qobject_cast<QTabWidget*>(object_.data());
+  if (tabs && index >= 0 && index < tabs->count()) tabs->setTabText(index, toQString(label));
+}
+
+void QtControl::selectFirstTabViewItem() {
+  auto* tabs = qobject_cast<QTabWidget*>(object_.data());
+  if (!tabs || tabs->count() == 0) return;
+  const QSignalBlocker block(tabs);
+  tabs->setCurrentIndex(0);
+}
+
+int QtControl::selectedTabIndex() const {
+  auto* tabs = qobject_cast<QTabWidget*>(object_.data());
+  return tabs ? tabs->currentIndex() : 0;
+}
+
+void QtControl::setHidden(bool hidden) {
+  hidden_ = hidden;
+  if (kind_ == ControlKind::RadioMatrix) return;
+  if (auto* w = widget()) w->setHidden(hidden);
+}
+
+void QtControl::startAnimation() {
+  auto* bar = qobject_cast<QProgressBar*>(object_.data());
+  if (!bar) return;
+  animating_ = true;
+  bar->setRange(0, 0);  // busy
+}
+
+void QtControl::stopAnimation() {
+  auto* bar = qobject_cast<QProgressBar*>(object_.data());
+  if (!bar) return;
+  animating_ = false;
+  bar->setRange(0, 1);
+  bar->setValue(0);
+}
+
+}  // namespace jc::qt

@@ -1,0 +1,126 @@
+// The dialog's tab with real CUPS queues: it follows the printer the user
+// picks, a test page painted through Qt's CUPS engine and files sent with the
+// dialog's choices both reach the scheduler with the panel's entries, and
+// Cancel makes no job. Skipped where no scheduler runs.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTest>
+
+#include "hosts/qt/panel_tab.h"
+#include "hosts/qt/printer_job_options.h"
+#include "hosts/qt/test_page.h"
+#include "support/cups_queue.h"
+#include "support/file_text.h"
+#include "support/panel_fixture.h"
+#include "support/temp_dir.h"
+
+namespace jc::test {
+namespace {
+
+class QtCupsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";
+    if (access("/usr/sbin/lpadmin", X_OK) != 0) GTEST_SKIP() << "no lpadmin";
+    if (!office_.ok() || !lab_.ok()) GTEST_SKIP() << "cannot add CUPS queues here";
+    printer_.setPrinterName(QString::fromStdString(office_.name()));
+    dialog_ = std::make_unique<QPrintDialog>(&printer_);
+    qt::PanelTabOptions options;
+    options.modulePath = JC_MODULE_PATH;
+    options.bundleFolder = buildBundleFolder();
+    options.prefsFolder = dir_.path() / "prefs";
+    options.jobName = "Report";
+    tab_ = std::make_unique<qt::PanelTab>(*dialog_, options);
+    tab_->ensurePanel();
+  }
+
+  QString field(const char* name) const {
+    return tab_->view()->control(name)
+               ? qobject_cast<QLineEdit*>(tab_->view()->control(name)->widget())->text()
+               : QString();
+  }
+
+  void pick(const CupsQueue& queue) {
+    QComboBox* chooser = qt::printerChooserOf(*dialog_);
+    ASSERT_NE(chooser, nullptr);
+    const int index = chooser->findText(QString::fromStdString(queue.name()));
+    ASSERT_GE(index, 0) << queue.name();
+    chooser->setCurrentIndex(index);
+  }
+
+  // The user types a user name and locks it, then prints.
+  PrintSettings printWithLockedUserName(const QString& name) {
+    auto* user = qobject_cast<QLineEdit*>(tab_->view()->control("userNameEditText")->widget());
+    user->selectAll();
+    QTest::keyClicks(user, name);
+    auto* lock = qobject_cast<QCheckBox*>(tab_->view()->control("userNameButton")->widget());
+    QTest::mouseClick(lock, Qt::LeftButton, {}, QPoint(8, lock->height() / 2));
+    const PrintSettings entries = tab_->accept();
+    qt::addEntriesTo(printer_, entries);
+    return entries;
+  }
+
+  TempDir dir_;
+  CupsQueue office_{"_office", "socket://127.0.0.1:9"};
+  CupsQueue lab_{"_lab", "socket://192.0.2.9:9100"};
+  QPrinter printer_;
+  std::unique_ptr<QPrintDialog> dialog_;
+  std::unique_ptr<qt::PanelTab> tab_;
+};
+
+TEST_F(QtCupsTest, TabFollowsThePrinterPickedWithItsAddressAndHeldValues) {
+  EXPECT_EQ(tab_->printer()->id, office_.name());
+  EXPECT_EQ(field("printersAddressEditText"), "127.0.0.1");
+  printWithLockedUserName("Ada");  // the office queue now holds "Ada"
+
+  pick(lab_);
+  EXPECT_EQ(tab_->printer()->id, lab_.name());
+  EXPECT_EQ(field("printersAddressEditText"), "192.0.2.9");
+  EXPECT_NE(field("userNameEditText"), "Ada");
+  pick(office_);
+  EXPECT_EQ(field("printersAddressEditText"), "127.0.0.1");
+  EXPECT_EQ(field("userNameEditText"), "Ada");
+}
+
+TEST_F(QtCupsTest, TestPageThroughQtsEngineCarriesTheEntries) {
+  const PrintSettings entries = printWithLockedUserName("Ada");
+  ASSERT_TRUE(qt::paintTestPage(printer_, entries));
+  const auto job = qt::newestJobOf(office_.name());
+  ASSERT_TRUE(job);
+  EXPECT_EQ(jobAttribute(*job, "korvel.print.PrintSettings.userName"), "416461");
+  EXPECT_EQ(jobAttribute(*job, "korvel.print.PrintSettings.holdButton"),
+            *entries.value("korvel.print.PrintSettings.holdButton"));
+}
+
+TEST_F(QtCupsTest, FilesGoWithTheDialogsChoicesAndTheEntries) {
+  printer_.setCopyCount(2);
+  const PrintSettings entries = printWithLockedUserName("Ada");
+  PrintSettings options = qt::jobOptionsOf(printer_);
+  for (int i = 0; i < entries.count(); ++i)
+    options.setValue(entries.options()[i].name, entries.options()[i].value);
+  const std::filesystem::path document = dir_.path() / "document.txt";
+  writeFile(document, "hello\n");
+  const int job = sendJob(office_.name(), document.string(), "Report", options);
+  EXPECT_EQ(jobAttribute(job, "copies"), "2");
+  EXPECT_EQ(jobAttribute(job, "korvel.print.PrintSettings.userName"), "416461");
+}
+
+TEST_F(QtCupsTest, CancelMakesNoJob) {
+  const int before = office_.pendingJobs();
+  dialog_->show();
+  dialog_->reject();
+  QApplication::processEvents();
+  EXPECT_EQ(office_.pendingJobs(), before);
+  EXPECT_EQ(qt::jobOptionsOf(printer_).value("korvel.print.PrintSettings.holdButton"),
+            std::nullopt);
+}
+
+}  // namespace
+}  // namespace jc::test

@@ -1,0 +1,58 @@
+#include "support/cups_queue.h"
+
+#include <cups/cups.h>
+#include <unistd.h>
+
+#include "support/panel_fixture.h"
+#include "support/process_runner.h"
+
+namespace jc::test {
+
+bool schedulerRuns() {
+  http_t* http =
+      httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
+  if (!http) return false;
+  httpClose(http);
+  return true;
+}
+
+CupsQueue::CupsQueue(const std::string& suffix, const std::string& deviceURI)
+    : name_("JobControlTest_" + std::to_string(getpid()) + suffix) {
+  const ProcessResult add = runProcess(
+      {"/usr/sbin/lpadmin", "-p", name_, "-E", "-v", deviceURI, "-P", samplePpdPath().string()});
+  ok_ = add.exitStatus == 0 && runProcess({"/usr/sbin/cupsdisable", name_}).exitStatus == 0;
+}
+
+CupsQueue::~CupsQueue() {
+  runProcess({"/usr/bin/cancel", "-a", name_});
+  runProcess({"/usr/sbin/lpadmin", "-x", name_});
+}
+
+int CupsQueue::pendingJobs() const {
+  cups_job_t* jobs = nullptr;
+  const int count = cupsGetJobs(&jobs, name_.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+  cupsFreeJobs(count, jobs);
+  return count < 0 ? 0 : count;
+}
+
+std::string jobAttribute(int jobId, const char* name) {
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  const std::string uri = "ipp://localhost/jobs/" + std::to_string(jobId);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  std::string value;
+  if (response) {
+    if (ipp_attribute_t* attr = ippFindAttribute(response, name, IPP_TAG_ZERO)) {
+      char buffer[1024];
+      ippAttributeString(attr, buffer, sizeof buffer);
+      value = buffer;
+    }
+    ippDelete(response);
+  }
+  return value;
+}
+
+}  // namespace jc::test

@@ -1,0 +1,34 @@
+// A real CUPS queue for the tests: whether a scheduler runs, a queue of the
+// sample printer that keeps its jobs, and a job's attributes as the
+// scheduler keeps them.
+#pragma once
+
+#include <string>
+
+namespace jc::test {
+
+bool schedulerRuns();
+
+// A queue of the sample printer that accepts jobs but never sends them;
+// removed with its jobs at the end.
+class CupsQueue {
+ public:
+  explicit CupsQueue(const std::string& suffix = "",
+                     const std::string& deviceURI = "socket://127.0.0.1:9");
+  ~CupsQueue();
+  CupsQueue(const CupsQueue&) = delete;
+  CupsQueue& operator=(const CupsQueue&) = delete;
+  bool ok() const { return ok_; }
+  const std::string& name() const { return name_; }
+  // The jobs of the queue not yet done.
+  int pendingJobs() const;
+
+ private:
+  std::string name_;
+  bool ok_ = false;
+};
+
+// The job's attribute `name` as text, or empty.
+std::string jobAttribute(int jobId, const char* name);
+
+}  // namespace jc::test
