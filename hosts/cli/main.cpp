@@ -10,6 +10,7 @@
 #include "hosts/cli/terminal_text.h"
 #include "hosts/cli/user_actions.h"
 #include "hosts/common/cups_destination.h"
+#include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
@@ -51,15 +52,9 @@ int folderListStatus(const PrintDialogExtension& panel, CliHost& host) {
   return kNoFolders;
 }
 
-// The program's version, the interface it speaks and the module's answer.
 int printVersion() {
-  std::cout << "jobcontrol " << JC_VERSION << "\nplug-in interface version "
-            << kPlugInInterfaceVersion << "\n";
-  const std::filesystem::path file = defaultModulePath();
   try {
-    LoadedModule module(file);
-    std::cout << "panel module " << file.string() << ": interface version "
-              << kPlugInInterfaceVersion << "\n";
+    printHostVersion(std::cout, "jobcontrol");
     return 0;
   } catch (const ModuleError& e) {
     return fail(kFailed, e.what());

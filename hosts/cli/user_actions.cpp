@@ -10,9 +10,7 @@
 #include "platform/text.h"
 
 namespace jc::cli {
-namespace {
 
-// The hold check box of each field name of --lock / --unlock.
 const std::map<std::string, std::string, std::less<>>& holdBoxes() {
   static const std::map<std::string, std::string, std::less<>> boxes = {
       {"passcode", "suspendKeyButton"},
@@ -27,7 +25,6 @@ const std::map<std::string, std::string, std::less<>>& holdBoxes() {
   return boxes;
 }
 
-// The edit field each typing action fills.
 const std::map<std::string, std::string, std::less<>>& editFields() {
   static const std::map<std::string, std::string, std::less<>> fields = {
       {"--passcode", "suspendKeyEditText"},
@@ -43,6 +40,8 @@ const std::map<std::string, std::string, std::less<>>& editFields() {
       {"--password-stdin", "passwordEditText"}};
   return fields;
 }
+
+namespace {
 
 class Player {
  public:

@@ -1,6 +1,8 @@
 // The user's actions at the panel, played as a person would do them.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,11 @@
 #include "hosts/headless/headless_view.h"
 
 namespace jc::cli {
+
+// The hold check box of each field name of --lock / --unlock.
+const std::map<std::string, std::string, std::less<>>& holdBoxes();
+// The edit field each typing action fills.
+const std::map<std::string, std::string, std::less<>>& editFields();
 
 // A value the panel refused (a filter, a greyed control, no such choice).
 struct RefusedAction {

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "hosts/common/cups_destination.h"
+#include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/qt/dialog_options.h"
 #include "hosts/qt/dialog_picture.h"
@@ -28,13 +29,8 @@ int fail(int status, const std::string& message) {
 }
 
 int printVersion() {
-  std::cout << "jobcontrol-dialog " << JC_VERSION << "\nplug-in interface version "
-            << kPlugInInterfaceVersion << "\n";
-  const std::filesystem::path file = defaultModulePath();
   try {
-    LoadedModule module(file);
-    std::cout << "panel module " << file.string() << ": interface version "
-              << kPlugInInterfaceVersion << "\n";
+    printHostVersion(std::cout, "jobcontrol-dialog");
     return 0;
   } catch (const ModuleError& e) {
     return fail(kFailed, e.what());

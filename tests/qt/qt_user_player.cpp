@@ -11,37 +11,13 @@
 #include <fstream>
 #include <map>
 
+#include "hosts/cli/user_actions.h"
+
 namespace jc::test {
 namespace {
 
-const std::map<std::string, std::string>& holdBoxes() {
-  static const std::map<std::string, std::string> boxes = {
-      {"passcode", "suspendKeyButton"},
-      {"login-name", "loginNameButton"},
-      {"password", "passwordButton"},
-      {"user-number", "userNumberButton"},
-      {"account-number", "accountNumberButton"},
-      {"user-name", "userNameButton"},
-      {"job-name", "jobNameButton"},
-      {"folder-passcode", "folderPasswordButton"},
-      {"folder-name", "folderNameButton"}};
-  return boxes;
-}
-
-const std::map<std::string, std::string>& editFields() {
-  static const std::map<std::string, std::string> fields = {
-      {"--passcode", "suspendKeyEditText"},
-      {"--folder-name", "folderNameEditText"},
-      {"--folder-passcode", "folderPasswordEditText"},
-      {"--login-name", "loginNameEditText"},
-      {"--user-number", "userNumberEditText"},
-      {"--account-number", "accountNumberEditText"},
-      {"--user-name", "userNameEditText"},
-      {"--job-name", "jobNameEditText"},
-      {"--address", "printersAddressEditText"},
-      {"--password-file", "passwordEditText"}};
-  return fields;
-}
+using cli::editFields;
+using cli::holdBoxes;
 
 const std::map<std::string, std::string>& cells() {
   static const std::map<std::string, std::string> c = {{"hold-only", "holdOnlyRadioButton"},
