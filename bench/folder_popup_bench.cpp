@@ -130,6 +130,8 @@ long peakKilobytes() {
 int pressOnce(int port, std::size_t count, bool store) {
   const auto folder = scratchFolder() / ("press-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
+  // The printer's answer is kept only in a folder no one else can enter.
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
   BenchHost host;
   PanelEnvironment env;
   env.bundle = std::make_shared<DirectoryBundle>(JC_BUILD_BUNDLE_DIR, "en");
@@ -149,7 +151,9 @@ int pressOnce(int port, std::size_t count, bool store) {
   std::filesystem::remove_all(folder);
   if (!panel.folderList || panel.folderList->size() != count ||
       panel.folderSelectionPopup->numberOfItems() != static_cast<int>(count) + 3) {
-    std::fprintf(stderr, "the press did not show %zu folders\n", count);
+    const auto outcome = panel.folderListOutcome();
+    std::fprintf(stderr, "the press did not show %zu folders: %s\n", count,
+                 outcome ? outcome->message.c_str() : "no outcome");
     return 1;
   }
   std::printf("%.3f %ld %ld\n", elapsed.count(), before, after);
