@@ -107,27 +107,34 @@ void PlistXmlWriter::integer(std::uint64_t value) {
 }
 
 // A value of a kind written nowhere in this program (a real, a date, data)
-// is written by libplist itself, alone, and set in at this depth.
+// is written by libplist itself, inside as many arrays as it lies deep here
+// (its lines of data are as wide as the depth allows), and its own lines are
+// set in.
 bool PlistXmlWriter::spliceFromLibplist(plist_t node) {
-  const std::unique_ptr<std::remove_pointer_t<plist_t>, decltype(&plist_free)> alone(
-      plist_copy(node), &plist_free);
+  openPendingContainer();
+  plist_t wrapped = plist_copy(node);
+  for (int level = 0; level < depth_; ++level) {
+    plist_t array = plist_new_array();
+    plist_array_append_item(array, wrapped);
+    wrapped = array;
+  }
+  const std::unique_ptr<std::remove_pointer_t<plist_t>, decltype(&plist_free)> owned(wrapped,
+                                                                                     &plist_free);
   char* xml = nullptr;
   std::uint32_t length = 0;
-  plist_to_xml(alone.get(), &xml, &length);
+  plist_to_xml(owned.get(), &xml, &length);
   if (!xml) return false;
-  const std::string_view text(xml, length);
+  std::string_view text(xml, length);
   const bool framed = text.starts_with(kHeader) && text.ends_with(kFooter);
   if (framed) {
-    openPendingContainer();
-    std::string_view body =
-        text.substr(kHeader.size(), text.size() - kHeader.size() - kFooter.size());
-    while (!body.empty()) {
-      const std::size_t end = body.find('\n');
-      const std::size_t taken = end == std::string_view::npos ? body.size() : end + 1;
-      indent();
-      buffer_.append(body.substr(0, taken));
-      body.remove_prefix(taken);
+    text = text.substr(kHeader.size(), text.size() - kHeader.size() - kFooter.size());
+    // Drops the wrapping arrays' lines: one before the value and one after it
+    // for each level.
+    for (int level = 0; level < depth_; ++level) {
+      text.remove_prefix(text.find('\n') + 1);
+      text.remove_suffix(text.size() - text.rfind('\n', text.size() - 2) - 1);
     }
+    buffer_.append(text);
     flushIfFull();
   }
   plist_to_xml_free(xml);
