@@ -154,9 +154,9 @@ void putUserValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {
 }
 
 // Merges what `put` gives into the stored "Job Control" dictionary.
-template <typename Put>
 DomainUpdate saveChanges(KorvelPrintPdeVx418JC& p, DomainStore& store, const std::string& name,
-                         const PreferenceSnapshot& read, Put put) {
+                         const PreferenceSnapshot& read,
+                         void (*put)(KorvelPrintPdeVx418JC&, PreferenceValues&)) {
   return store.update(name, [&](plist_t domain, StreamedValues& streamed) {
     PreferenceValues mine;
     put(p, mine);
@@ -230,8 +230,7 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
 bool KorvelPrintPdeVx418JC::SaveUserPreference() {
   if (!env_.preferences || !preferenceName) return false;
   const DomainUpdate outcome =
-      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_,
-                  [](KorvelPrintPdeVx418JC& p, PreferenceValues& v) { putUserValues(p, v); });
+      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putUserValues);
   return keepOutcome(preferencesError_, outcome);
 }
 
@@ -265,8 +264,7 @@ void KorvelPrintPdeVx418JC::GetFolderPreference() {
 bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
   if (!env_.preferences || !preferenceName) return false;
   const DomainUpdate outcome =
-      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_,
-                  [](KorvelPrintPdeVx418JC& p, PreferenceValues& v) { putFolderValues(p, v); });
+      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putFolderValues);
   return keepOutcome(preferencesError_, outcome);
 }
 
