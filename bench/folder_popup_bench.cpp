@@ -7,7 +7,8 @@
 // After the benchmarks, one whole press of the folder-list button (the
 // exchange with jc_printer_simulator, the parse, the stored preference domain
 // and the pop-up) runs in a fresh process for 10,000 and 100,000 folders, and
-// its time and peak memory (ru_maxrss) are printed.
+// its time and peak memory (ru_maxrss) are printed: into a new preference
+// domain, without one, and again into a domain that holds the list already.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -124,22 +125,39 @@ long peakKilobytes() {
   return usage.ru_maxrss;
 }
 
+// Where the pressed list goes: nowhere, into a new preference domain, or
+// into one that holds the same list from an earlier press already.
+enum class Store { None, Fresh, Again };
+constexpr const char* kStoreNames[] = {"no-store", "store", "again"};
+
+// A dialog whose panel shows, with the printer's address typed in.
+struct Dialog {
+  BenchHost host;
+  KorvelPrintPdeVx418JC panel;
+  Dialog(const PanelEnvironment& env, int port) : panel(&host, env) {
+    panel.panelView();
+    panel.willShow();
+    panel.printersAddressEditText.setStringValue(fromUtf8("127.0.0.1:" + std::to_string(port)));
+  }
+};
+
 // One press of the folder-list button in this process, against the simulator
-// on `port`, with or without a preference store to keep the list in; prints
-// "<milliseconds> <peak KiB before> <peak KiB after>".
-int pressOnce(int port, std::size_t count, bool store) {
+// on `port`, with the list stored as `store` says; prints
+// "<milliseconds> <peak KiB before> <peak KiB after>". With Store::Again the
+// peak before includes the dialog's opening, which reads the stored list.
+int pressOnce(int port, std::size_t count, Store store) {
   const auto folder = scratchFolder() / ("press-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
-  BenchHost host;
+  // The printer's answer is kept only in a folder no one else can enter.
+  std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
   PanelEnvironment env;
   env.bundle = std::make_shared<DirectoryBundle>(JC_BUILD_BUNDLE_DIR, "en");
-  if (store) env.preferences = std::make_shared<FileDomainStore>(folder / "prefs");
+  if (store != Store::None) env.preferences = std::make_shared<FileDomainStore>(folder / "prefs");
   env.responseFile = folder / "vwxyz.xml";
   env.systemVersionFile = folder / "SystemVersion.plist";
-  KorvelPrintPdeVx418JC panel(&host, env);
-  panel.panelView();
-  panel.willShow();
-  panel.printersAddressEditText.setStringValue(fromUtf8("127.0.0.1:" + std::to_string(port)));
+  if (store == Store::Again) Dialog(env, port).panel.getFolderNameButtonProc();
+  Dialog dialog(env, port);
+  KorvelPrintPdeVx418JC& panel = dialog.panel;
   const long before = peakKilobytes();
   const auto start = std::chrono::steady_clock::now();
   panel.getFolderNameButtonProc();
@@ -149,7 +167,9 @@ int pressOnce(int port, std::size_t count, bool store) {
   std::filesystem::remove_all(folder);
   if (!panel.folderList || panel.folderList->size() != count ||
       panel.folderSelectionPopup->numberOfItems() != static_cast<int>(count) + 3) {
-    std::fprintf(stderr, "the press did not show %zu folders\n", count);
+    const auto outcome = panel.folderListOutcome();
+    std::fprintf(stderr, "the press did not show %zu folders: %s\n", count,
+                 outcome ? outcome->message.c_str() : "no outcome");
     return 1;
   }
   std::printf("%.3f %ld %ld\n", elapsed.count(), before, after);
@@ -163,14 +183,15 @@ struct Press {
 };
 
 // One press in a fresh process of this program.
-std::optional<Press> pressInFreshProcess(int port, std::size_t count, bool store) {
+std::optional<Press> pressInFreshProcess(int port, std::size_t count, Store store) {
   // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on long sums at -O3.
   std::string command = std::filesystem::read_symlink("/proc/self/exe").string();
   command += " --press-once ";
   command += std::to_string(port);
   command += " ";
   command += std::to_string(count);
-  command += store ? " store" : " no-store";
+  command += " ";
+  command += kStoreNames[static_cast<int>(store)];
   std::FILE* child = ::popen(command.c_str(), "r");
   if (!child) return std::nullopt;
   Press press;
@@ -181,9 +202,11 @@ std::optional<Press> pressInFreshProcess(int port, std::size_t count, bool store
 }
 
 // The median of three fresh presses for each size, and how they grow.
-void reportFreshPresses(bool store) {
-  std::printf("%s\n", store ? "with the preference domain stored:"
-                            : "without a preference store (exchange, parse and pop-up only):");
+void reportFreshPresses(Store store) {
+  const char* titles[] = {"without a preference store (exchange, parse and pop-up only):",
+                          "with the preference domain stored:",
+                          "with the list stored again over the same list (a second press):"};
+  std::printf("%s\n", titles[static_cast<int>(store)]);
   std::optional<Press> at[2];
   const std::size_t counts[2] = {10000, 100000};
   for (int i = 0; i < 2; ++i) {
@@ -218,14 +241,17 @@ void reportFreshPresses(bool store) {
 
 int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--press-once") {
-    const int code = jc::pressOnce(std::atoi(argv[2]), std::strtoul(argv[3], nullptr, 10),
-                                   std::string(argv[4]) == "store");
+    jc::Store store = jc::Store::None;
+    for (jc::Store s : {jc::Store::Fresh, jc::Store::Again})
+      if (argv[4] == std::string(jc::kStoreNames[static_cast<int>(s)])) store = s;
+    const int code = jc::pressOnce(std::atoi(argv[2]), std::strtoul(argv[3], nullptr, 10), store);
     std::filesystem::remove_all(jc::bench::scratchFolder());
     return code;
   }
   return jc::bench::runWithRatios(argc, argv, [](const jc::bench::RatioReporter& reporter) {
     reporter.printGrowth("BM_ParseAndRebuildPopUp", "parse + pop-up");
-    jc::reportFreshPresses(true);
-    jc::reportFreshPresses(false);
+    jc::reportFreshPresses(jc::Store::Fresh);
+    jc::reportFreshPresses(jc::Store::None);
+    jc::reportFreshPresses(jc::Store::Again);
   });
 }

@@ -194,6 +194,12 @@ std::error_code syncFolder(const std::filesystem::path& folder) {
 
 std::error_code replaceFileAtomically(const std::filesystem::path& file, std::string_view contents,
                                       mode_t mode) {
+  return replaceFileAtomically(
+      file, [contents](const ContentsSink& write) { return write(contents); }, mode);
+}
+
+std::error_code replaceFileAtomically(const std::filesystem::path& file,
+                                      const ContentsProducer& produce, mode_t mode) {
   if (!file.has_filename()) return std::make_error_code(std::errc::invalid_argument);
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   const UniqueFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -205,7 +211,14 @@ std::error_code replaceFileAtomically(const std::filesystem::path& file, std::st
   if (std::error_code error = temporary.open(target)) return error;
   const int fd = temporary.fd().get();
   if (::fchmod(fd, mode) != 0) return lastError();
-  if (!writeAll(fd, contents) || !fsyncRetrying(fd)) return lastError();
+  std::error_code writeError;
+  const bool produced = produce([fd, &writeError](std::string_view piece) {
+    if (!writeError && !writeAll(fd, piece)) writeError = lastError();
+    return !writeError;
+  });
+  if (writeError) return writeError;
+  if (!produced) return std::make_error_code(std::errc::operation_canceled);
+  if (!fsyncRetrying(fd)) return lastError();
   if (std::error_code error = temporary.giveName(target)) return error;
   if (!temporary.fd().close()) return lastError();
   if (std::error_code error = temporary.renameOver(target)) return error;

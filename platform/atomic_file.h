@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -29,6 +30,20 @@ namespace jc {
 // disk.
 std::error_code replaceFileAtomically(const std::filesystem::path& file, std::string_view contents,
                                       mode_t mode);
+
+// Hands one piece of the new contents on; answers false when it could not be
+// written.
+using ContentsSink = std::function<bool(std::string_view piece)>;
+// Produces the new contents piece by piece through the sink it is given;
+// answers false to give up.
+using ContentsProducer = std::function<bool(const ContentsSink& write)>;
+
+// The same, with the contents written as `produce` makes them, so that they
+// are never held whole. When `produce` gives up, `file` is left as it was and
+// the answer is std::errc::operation_canceled (or why a piece could not be
+// written).
+std::error_code replaceFileAtomically(const std::filesystem::path& file,
+                                      const ContentsProducer& produce, mode_t mode);
 
 // A temporary file of a writer that is still alive is older than this only
 // when something is wrong with that writer.

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "prefs/plist_xml_writer.h"
+
 namespace jc {
 
 struct PlistDeleter {
@@ -41,8 +43,13 @@ class DomainStore {
   // domain's lock, so that writers in other processes never lose each other's
   // changes. When `change` answers false nothing is written. Answers whether
   // the domain was written, and why not when it failed.
-  virtual DomainUpdate update(const std::string& domain,
-                              const std::function<bool(plist_t domain)>& change) = 0;
+  DomainUpdate update(const std::string& domain, const std::function<bool(plist_t domain)>& change);
+  // The same, where `change` may also put placeholder nodes into the domain
+  // and list them in `streamed`, with the value written in place of each: a
+  // large value goes to the file from the caller's own data, never held as
+  // libplist nodes.
+  using StreamedChange = std::function<bool(plist_t domain, StreamedValues& streamed)>;
+  virtual DomainUpdate update(const std::string& domain, const StreamedChange& change) = 0;
 };
 
 // The largest domain file the store writes and reads: one limit for both, so
@@ -72,8 +79,8 @@ class FileDomainStore final : public DomainStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   PlistPtr read(const std::string& domain) override;
-  DomainUpdate update(const std::string& domain,
-                      const std::function<bool(plist_t domain)>& change) override;
+  using DomainStore::update;
+  DomainUpdate update(const std::string& domain, const StreamedChange& change) override;
 
  private:
   std::filesystem::path folder_;

@@ -17,6 +17,7 @@
 #include "prefs/domain_lock.h"
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
+#include "prefs/plist_xml_writer.h"
 #include "prefs/private_folder.h"
 
 namespace jc {
@@ -103,17 +104,6 @@ bool setAside(const std::filesystem::path& file) {
   return false;
 }
 
-struct XmlText {
-  char* text = nullptr;
-  std::uint32_t length = 0;
-  XmlText() = default;
-  XmlText(const XmlText&) = delete;
-  XmlText& operator=(const XmlText&) = delete;
-  ~XmlText() {
-    if (text) plist_to_xml_free(text);
-  }
-};
-
 std::string because(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
 }
@@ -144,34 +134,63 @@ std::string loadForUpdate(const std::filesystem::path& file, std::size_t maxByte
   return "the preference file " + file.string() + " is in an unknown state";
 }
 
+// What writing a domain's text came to.
+struct DomainText {
+  bool complete = false;  // every node could be written
+  int nesting = 0;
+  std::size_t bytes = 0;  // all of it, also past the limit
+  bool fits(std::size_t maxBytes) const {
+    return complete && nesting <= kMaxPlistNesting && bytes <= maxBytes;
+  }
+};
+
+// Writes the XML text of `dictionary`, with each streamed value in place of
+// its placeholder, to `write` as long as it stays within `maxBytes`.
+DomainText writeText(plist_t dictionary, const StreamedValues& streamed, std::size_t maxBytes,
+                     const ContentsSink& write) {
+  DomainText text;
+  bool written = true;
+  PlistXmlWriter writer([&](std::string_view piece) {
+    text.bytes += piece.size();
+    if (written && text.bytes <= maxBytes) written = write(piece);
+  });
+  text.complete = writer.node(dictionary, streamed);
+  writer.finish();
+  text.nesting = writer.deepestNesting();
+  if (!written) text.complete = false;
+  return text;
+}
+
 // Replaces the domain file with `dictionary`, unless the store could not read
 // the result back: a tree nested too deeply or a file over the size limit
-// would be set aside by the next read, so the old file is kept instead.
+// would be set aside by the next read, so the old file is kept instead. The
+// text is written as libplist writes it, which libplist reads back whole.
 DomainUpdate writeDomain(const std::filesystem::path& file, plist_t dictionary,
-                         std::size_t maxBytes) {
+                         const StreamedValues& streamed, std::size_t maxBytes) {
   if (plist_get_node_type(dictionary) != PLIST_DICT ||
       plistNestingDepth(dictionary) > kMaxPlistNesting) {
     return DomainUpdate::failed("the preferences nest too deeply to be stored");
   }
-  XmlText xml;
-  plist_to_xml(dictionary, &xml.text, &xml.length);
-  if (!xml.text || xml.length == 0) {
-    return DomainUpdate::failed("the preferences could not be put into words");
-  }
-  if (xml.length > maxBytes) {
-    return DomainUpdate::failed("the preferences would take " + std::to_string(xml.length) +
-                                " bytes, more than the " + std::to_string(maxBytes) +
-                                " a preference file may hold; the previous file is kept");
-  }
-  const std::string_view contents(xml.text, xml.length);
-  if (!parsePlistXml(contents)) {
-    return DomainUpdate::failed("the preferences could not be read back once written out");
-  }
-  if (const std::error_code error = replaceFileAtomically(file, contents, 0600)) {
+  DomainText text;
+  const std::error_code error = replaceFileAtomically(
+      file,
+      [&](const ContentsSink& write) {
+        text = writeText(dictionary, streamed, maxBytes, write);
+        return text.fits(maxBytes);
+      },
+      0600);
+  if (!error) return {true, {}};
+  if (error != std::errc::operation_canceled || text.fits(maxBytes)) {
     return DomainUpdate::failed("the preference file " + file.string() +
                                 " cannot be written: " + error.message());
   }
-  return {true, {}};
+  if (!text.complete) return DomainUpdate::failed("the preferences could not be put into words");
+  if (text.nesting > kMaxPlistNesting) {
+    return DomainUpdate::failed("the preferences nest too deeply to be stored");
+  }
+  return DomainUpdate::failed("the preferences would take " + std::to_string(text.bytes) +
+                              " bytes, more than the " + std::to_string(maxBytes) +
+                              " a preference file may hold; the previous file is kept");
 }
 
 }  // namespace
@@ -221,8 +240,14 @@ PlistPtr FileDomainStore::read(const std::string& domain) {
   return std::move(loaded.dictionary);
 }
 
-DomainUpdate FileDomainStore::update(const std::string& domain,
-                                     const std::function<bool(plist_t domain)>& change) {
+DomainUpdate DomainStore::update(const std::string& domain,
+                                 const std::function<bool(plist_t domain)>& change) {
+  if (!change) return {};
+  return update(domain,
+                [&change](plist_t dictionary, StreamedValues&) { return change(dictionary); });
+}
+
+DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedChange& change) {
   if (!change) return {};
   if (folder_.empty()) {
     return DomainUpdate::failed("no folder for preferences is known: HOME is not set");
@@ -241,8 +266,9 @@ DomainUpdate FileDomainStore::update(const std::string& domain,
   if (std::string failure = loadForUpdate(file, maxDomainBytes_, dictionary); !failure.empty()) {
     return DomainUpdate::failed(std::move(failure));
   }
-  if (!change(dictionary.get())) return {};
-  return writeDomain(file, dictionary.get(), maxDomainBytes_);
+  StreamedValues streamed;
+  if (!change(dictionary.get(), streamed)) return {};
+  return writeDomain(file, dictionary.get(), streamed, maxDomainBytes_);
 }
 
 }  // namespace jc

@@ -1,70 +1,96 @@
 #include "prefs/preference_snapshot.h"
 
+#include <openssl/evp.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace jc {
 namespace {
 
-std::string xmlOf(plist_t node) {
-  char* xml = nullptr;
-  std::uint32_t length = 0;
-  plist_to_xml(node, &xml, &length);
-  std::string text(xml ? xml : "", xml ? length : 0);
-  if (xml) plist_to_xml_free(xml);
-  return text;
+struct DigestContextFree {
+  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+
+// The SHA-256 digest of the XML text `write` produces: values are compared by
+// it, so that a large one need not be kept as a copy.
+std::array<unsigned char, 32> digestOf(const std::function<void(PlistXmlWriter&)>& write) {
+  const std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
+  std::array<unsigned char, 32> digest{};
+  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return digest;
+  PlistXmlWriter writer([&context](std::string_view piece) {
+    EVP_DigestUpdate(context.get(), piece.data(), piece.size());
+  });
+  write(writer);
+  writer.finish();
+  EVP_DigestFinal_ex(context.get(), digest.data(), nullptr);
+  return digest;
 }
 
-std::uint64_t maskOf(plist_t node) {
-  std::uint64_t mask = 0;
-  if (node && plist_get_node_type(node) == PLIST_UINT) plist_get_uint_val(node, &mask);
-  return mask;
+std::uint64_t integerOf(plist_t node) {
+  std::uint64_t value = 0;
+  if (node && plist_get_node_type(node) == PLIST_UINT) plist_get_uint_val(node, &value);
+  return value;
 }
 
-// The keys of a dictionary, in its order.
-std::vector<std::string> keysOf(plist_t dict) {
-  std::vector<std::string> keys;
+// The items of a dictionary, in its order.
+std::vector<std::pair<std::string, plist_t>> itemsOf(plist_t dict) {
+  std::vector<std::pair<std::string, plist_t>> items;
   plist_dict_iter iter = nullptr;
   plist_dict_new_iter(dict, &iter);
-  if (!iter) return keys;
+  if (!iter) return items;
   for (;;) {
     char* key = nullptr;
     plist_t value = nullptr;
     plist_dict_next_item(dict, iter, &key, &value);
     if (!value) break;
-    if (key) keys.emplace_back(key);
+    if (key) items.emplace_back(key, value);
     std::free(key);
   }
   std::free(iter);
-  return keys;
+  return items;
 }
 
 }  // namespace
 
-void PreferenceSnapshot::remember(plist_t values) {
-  for (const std::string& key : keysOf(values)) {
-    if (!shown_.count(key))
-      shown_.emplace(key, plist_copy(plist_dict_get_item(values, key.c_str())));
+void PreferenceSnapshot::remember(const PreferenceValues& values) {
+  for (const auto& [key, node] : itemsOf(values.nodes.get())) {
+    if (shown_.count(key)) continue;
+    const auto digest = digestOf([node = node](PlistXmlWriter& w) { w.node(node); });
+    shown_.emplace(key, Shown{digest, integerOf(node)});
+  }
+  for (const auto& [key, write] : values.streamed) {
+    if (!shown_.count(key)) shown_.emplace(key, Shown{digestOf(write), 0});
   }
 }
 
-void PreferenceSnapshot::mergeChanges(plist_t mine, plist_t stored, const char* maskKey) const {
-  for (const std::string& key : keysOf(mine)) {
-    plist_t value = plist_dict_get_item(mine, key.c_str());
+void PreferenceSnapshot::mergeChanges(const PreferenceValues& mine, plist_t stored,
+                                      const char* maskKey, StreamedValues& streamed) const {
+  auto changed = [&](const std::string& key, const std::function<void(PlistXmlWriter&)>& write) {
     const auto shown = shown_.find(key);
+    return shown == shown_.end() || digestOf(write) != shown->second.digest ||
+           !plist_dict_get_item(stored, key.c_str());
+  };
+  for (const auto& [key, value] : itemsOf(mine.nodes.get())) {
     if (key == maskKey) {
-      const std::uint64_t ours = maskOf(value);
-      const std::uint64_t changed =
-          shown == shown_.end() ? ~std::uint64_t{0} : ours ^ maskOf(shown->second.get());
-      const std::uint64_t theirs = maskOf(plist_dict_get_item(stored, key.c_str()));
-      plist_dict_set_item(stored, key.c_str(),
-                          plist_new_uint((theirs & ~changed) | (ours & changed)));
-    } else if (shown == shown_.end() || xmlOf(value) != xmlOf(shown->second.get()) ||
-               !plist_dict_get_item(stored, key.c_str())) {
+      const auto shown = shown_.find(key);
+      const std::uint64_t ours = integerOf(value);
+      const std::uint64_t bits =
+          shown == shown_.end() ? ~std::uint64_t{0} : ours ^ shown->second.integer;
+      const std::uint64_t theirs = integerOf(plist_dict_get_item(stored, key.c_str()));
+      plist_dict_set_item(stored, key.c_str(), plist_new_uint((theirs & ~bits) | (ours & bits)));
+    } else if (changed(key, [node = value](PlistXmlWriter& w) { w.node(node); })) {
       plist_dict_set_item(stored, key.c_str(), plist_copy(value));
     }
+  }
+  for (const auto& [key, write] : mine.streamed) {
+    if (!changed(key, write)) continue;
+    plist_t placeholder = plist_new_array();
+    plist_dict_set_item(stored, key.c_str(), placeholder);
+    streamed[placeholder] = write;
   }
 }
 

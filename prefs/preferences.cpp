@@ -5,6 +5,7 @@
 
 #include "crypto/aes.h"
 #include "crypto/base64.h"
+#include "platform/text.h"
 #include "plugin/panel.h"
 #include "prefs/plist_values.h"
 #include "prefs/preference_snapshot.h"
@@ -116,23 +117,52 @@ void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
   plist::setInt32(d, kHoldButton, static_cast<std::int32_t>(mask));
 }
 
+// Writes the folder list as an array of dictionaries, straight from the
+// panel's list: a hundred thousand folders as libplist nodes would take
+// about a hundred megabytes.
+StreamedValue folderListValue(const FolderList& list) {
+  return [&list](PlistXmlWriter& w) {
+    std::string name;
+    w.beginArray();
+    for (const FolderEntry& folder : list) {
+      w.beginDict();
+      w.key("name");
+      name = toUtf8(folder.name);
+      w.string(name);
+      w.key("password");
+      w.boolean(folder.password);
+      w.key("dir");
+      w.boolean(folder.dir);
+      w.key("add");
+      w.boolean(folder.add);
+      w.endDict();
+    }
+    w.endArray();
+  };
+}
+
 // The values SaveFolderPreference stores: the address, and the list when the
 // panel has one.
-void putFolderValues(KorvelPrintPdeVx418JC& p, plist_t d) {
+void putFolderValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {
   if (p.printersAddressEditText)
-    plist::setString(d, "address", p.printersAddressEditText.stringValue());
-  if (p.folderList) {
-    plist_t files = plist_new_array();
-    for (const FolderEntry& folder : *p.folderList) {
-      plist_t entry = plist_new_dict();
-      plist::setString(entry, "name", folder.name);
-      plist::setBoolean(entry, "password", folder.password);
-      plist::setBoolean(entry, "dir", folder.dir);
-      plist::setBoolean(entry, "add", folder.add);
-      plist_array_append_item(files, entry);
-    }
-    plist_dict_set_item(d, "files", files);
-  }
+    plist::setString(values.nodes.get(), "address", p.printersAddressEditText.stringValue());
+  if (p.folderList) values.streamed.emplace_back("files", folderListValue(*p.folderList));
+}
+
+void putUserValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {
+  putUserValues(p, values.nodes.get());
+}
+
+// Merges what `put` gives into the stored "Job Control" dictionary.
+DomainUpdate saveChanges(KorvelPrintPdeVx418JC& p, DomainStore& store, const std::string& name,
+                         const PreferenceSnapshot& read,
+                         void (*put)(KorvelPrintPdeVx418JC&, PreferenceValues&)) {
+  return store.update(name, [&](plist_t domain, StreamedValues& streamed) {
+    PreferenceValues mine;
+    put(p, mine);
+    read.mergeChanges(mine, jobControlDict(domain), kHoldButton, streamed);
+    return true;
+  });
 }
 
 // Keeps why a save failed, and forgets it once one succeeds; answers whether
@@ -199,12 +229,8 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
 // ones, so that what another dialog saved meanwhile stays.
 bool KorvelPrintPdeVx418JC::SaveUserPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
-    const PlistPtr mine(plist_new_dict());
-    putUserValues(*this, mine.get());
-    preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
-    return true;
-  });
+  const DomainUpdate outcome =
+      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putUserValues);
   return keepOutcome(preferencesError_, outcome);
 }
 
@@ -237,21 +263,16 @@ void KorvelPrintPdeVx418JC::GetFolderPreference() {
 
 bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
-    const PlistPtr mine(plist_new_dict());
-    putFolderValues(*this, mine.get());
-    preferencesRead_.mergeChanges(mine.get(), jobControlDict(domain), kHoldButton);
-    return true;
-  });
+  const DomainUpdate outcome =
+      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putFolderValues);
   return keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::RememberPreferenceBaseline() {
-  for (auto put : {putUserValues, putFolderValues}) {
-    const PlistPtr shown(plist_new_dict());
-    put(*this, shown.get());
-    preferencesRead_.remember(shown.get());
-  }
+  PreferenceValues shown;
+  putUserValues(*this, shown);
+  putFolderValues(*this, shown);
+  preferencesRead_.remember(shown);
 }
 
 }  // namespace jc

@@ -625,6 +625,32 @@ TEST(PreferencesTest, DialogsOpenTogetherKeepEachOthersChanges) {
   EXPECT_EQ(a.panel->prefUserNameStringRef, u"Bob");
 }
 
+// A list one dialog saved stays when another saves the list it showed
+// unchanged; the file is the one libplist would write for what it holds.
+TEST(PreferencesTest, AFolderListIsWrittenOnlyByTheDialogThatChangedIt) {
+  const FolderList shown{{u"A & <B>", true, false, false}};
+  const FolderList fetched{{u"Scans", false, true, false}, {u"\u6587\u66F8", false, false, true}};
+  PanelFixture a;
+  a.open().folderList = shown;
+  ASSERT_TRUE(a.panel->SaveFolderPreference());
+  PanelFixture b;
+  b.env.preferences = std::make_shared<FileDomainStore>(a.store()->folder());
+  KorvelPrintPdeVx418JC& first = newDialog(a);
+  KorvelPrintPdeVx418JC& second = b.open();
+
+  second.folderList = fetched;
+  ASSERT_TRUE(second.SaveFolderPreference());
+  ASSERT_TRUE(first.SaveFolderPreference());
+  EXPECT_EQ(newDialog(a).folderList, fetched);
+  const PlistPtr domain = readDomain(a);
+  EXPECT_EQ(readFile(a.store()->fileFor(kDomain)), prefs_test::xmlOf(domain.get()));
+
+  const FolderList later{{u"Later", false, false, false}};
+  second.folderList = later;
+  ASSERT_TRUE(second.SaveFolderPreference());
+  EXPECT_EQ(newDialog(a).folderList, later);
+}
+
 }  // namespace
 }  // namespace jc::test
 
