@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (catalog.find("") != nullptr) std::abort();
   if (catalog.empty() != (catalog.size() == 0)) std::abort();
   // Keys that the panel's own lookups ask for, and one taken from the input.
-  for (std::string_view key : {std::string_view("OK"), std::string_view("Cancel"), bytes.substr(0, 16)})
+  for (std::string_view key :
+       {std::string_view("OK"), std::string_view("Cancel"), bytes.substr(0, 16)})
     if (const std::string* text = catalog.find(key); text && text->data() == nullptr) std::abort();
   return 0;
 }
