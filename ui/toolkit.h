@@ -190,16 +190,6 @@ class ControlRef {
     if (c_ && c_->window()) c_->window()->makeFirstResponder(nullptr);
   }
 
-  // To be removed: the dot forms still used by the preference store, the
-  // folder-list exchange and their tests; new code uses `->`.
-  std::u16string stringValue() const { return (*this)->stringValue(); }
-  void setStringValue(const std::u16string& t) const { (*this)->setStringValue(t); }
-  int state() const { return (*this)->state(); }
-  void setState(int s) const { (*this)->setState(s); }
-  void setHidden(bool h) const { (*this)->setHidden(h); }
-  void startAnimation() const { (*this)->startAnimation(); }
-  void stopAnimation() const { (*this)->stopAnimation(); }
-
  private:
   Control* c_ = nullptr;
 };
