@@ -137,7 +137,7 @@ struct Dialog {
   Dialog(const PanelEnvironment& env, int port) : panel(&host, env) {
     panel.panelView();
     panel.willShow();
-    panel.printersAddressEditText.setStringValue(fromUtf8("127.0.0.1:" + std::to_string(port)));
+    panel.printersAddressEditText->setStringValue(fromUtf8("127.0.0.1:" + std::to_string(port)));
   }
 };
 

@@ -73,7 +73,7 @@ void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
   std::uint32_t mask = 0;
   const CFStringEncoding enc = p.environment().systemEncoding;
   auto held = [&mask](ControlRef box, std::uint32_t bit) {
-    const bool on = box.state() != 0;
+    const bool on = box->state() != 0;
     if (on) mask |= bit;
     return on;
   };
@@ -81,15 +81,15 @@ void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
                        std::size_t n) {
     const bool on = held(box, bit);
     if (!field) return;
-    plist::setAsciiString(d, key, on ? encryptedHex(field.stringValue(), n, enc) : "");
+    plist::setAsciiString(d, key, on ? encryptedHex(field->stringValue(), n, enc) : "");
   };
 
   secretHex(p.suspendKeyEditText, p.suspendKeyButton, kHoldPassCode, "pass code", 16);
-  plist::setBoolean(d, "authentication", p.authenticationRadioButton.state() != 0);
+  plist::setBoolean(d, "authentication", p.authenticationRadioButton->state() != 0);
 
   const bool loginHeld = held(p.loginNameButton, kHoldLoginName);
   if (p.loginNameEditText) {
-    if (loginHeld && p.loginNameButton.state() == 1) {
+    if (loginHeld && p.loginNameButton->state() == 1) {
       if (p.loginNameStringRef)
         plist::setAsciiString(d, "user login name", encryptedBase64(*p.loginNameStringRef, enc));
     } else {
@@ -102,17 +102,17 @@ void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
             16);
 
   held(p.userNameButton, kHoldUserName);
-  if (p.userNameEditText) plist::setString(d, "user name", p.userNameEditText.stringValue());
+  if (p.userNameEditText) plist::setString(d, "user name", p.userNameEditText->stringValue());
   held(p.jobNameButton, kHoldJobName);
-  if (p.jobNameEditText) plist::setString(d, "job name", p.jobNameEditText.stringValue());
+  if (p.jobNameEditText) plist::setString(d, "job name", p.jobNameEditText->stringValue());
 
   const bool folderPassHeld = held(p.folderPasswordButton, kHoldFolderPassCode);
   if (p.folderPasswordEditText)
     plist::setAsciiString(
         d, "folder pass code",
-        folderPassHeld ? encryptedFolderPassCode(p.folderPasswordEditText.stringValue()) : "");
+        folderPassHeld ? encryptedFolderPassCode(p.folderPasswordEditText->stringValue()) : "");
   held(p.folderNameButton, kHoldFolderName);
-  if (p.folderNameEditText) plist::setString(d, "folder name", p.folderNameEditText.stringValue());
+  if (p.folderNameEditText) plist::setString(d, "folder name", p.folderNameEditText->stringValue());
 
   plist::setInt32(d, kHoldButton, static_cast<std::int32_t>(mask));
 }
@@ -145,7 +145,7 @@ StreamedValue folderListValue(const FolderList& list) {
 // panel has one.
 void putFolderValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {
   if (p.printersAddressEditText)
-    plist::setString(values.nodes.get(), "address", p.printersAddressEditText.stringValue());
+    plist::setString(values.nodes.get(), "address", p.printersAddressEditText->stringValue());
   if (p.folderList) values.streamed.emplace_back("files", folderListValue(*p.folderList));
 }
 

@@ -7,12 +7,12 @@ namespace jc {
 
 void KorvelPrintPdeVx418JC::getFolderNameButtonProc(Control*) {
   if (!getFolderNameButton) return;
-  const std::u16string address = printersAddressEditText.stringValue();
+  const std::u16string address = printersAddressEditText->stringValue();
   auto outcome = KorvelPrintPdeVx418JCSOAPClient::Outcome::NotSent;
   folderListOutcome_.reset();
   if (!address.empty()) {
-    chasingArrow.startAnimation();
-    chasingArrow.setHidden(false);
+    chasingArrow->startAnimation();
+    chasingArrow->setHidden(false);
     IdleRunLoop idle;
     RunLoop* loop = env_.runLoop ? env_.runLoop
                     : (pdePluginCallbackObject && pdePluginCallbackObject->runLoop())
@@ -26,8 +26,8 @@ void KorvelPrintPdeVx418JC::getFolderNameButtonProc(Control*) {
     } else {
       folderListOutcome_ = unusableAddress();
     }
-    chasingArrow.stopAnimation();
-    chasingArrow.setHidden(true);
+    chasingArrow->stopAnimation();
+    chasingArrow->setHidden(true);
   }
   // Only this request's own answer is read: after a failure the response file
   // may hold an earlier answer, possibly of another printer.
@@ -47,8 +47,8 @@ bool KorvelPrintPdeVx418JC::parseXML(const std::filesystem::path& responseFile) 
 void KorvelPrintPdeVx418JC::recieveEndCallback() {
   const std::u16string message = localizedString(u"Could not retrieve Folder Names.");
   const std::u16string button = localizedString(u"OK");
-  chasingArrow.stopAnimation();
-  chasingArrow.setHidden(true);
+  chasingArrow->stopAnimation();
+  chasingArrow->setHidden(true);
   if (Toolkit* kit = toolkit()) kit->alert(u"", message, button);
 }
 

@@ -80,7 +80,7 @@ KorvelPrintPdeVx418JC& newDialog(PanelFixture& f) {
 void setText(KorvelPrintPdeVx418JC& panel, const char* outlet, const std::u16string& text) {
   ControlRef field = panel.outlet(outlet);
   ASSERT_TRUE(field) << outlet;
-  field.setStringValue(text);
+  field->setStringValue(text);
 }
 
 // Turns a hold box on or off as a click would, action included.
@@ -524,11 +524,11 @@ int runWriter(const fs::path& prefsFolder, int writer) {
       return true;
     });
     if (!counted) return 10;
-    panel.userNameEditText.setStringValue(u"writer " + tag);
-    panel.jobNameEditText.setStringValue(u"job " + tag + u" round " +
-                                         fromUtf8(std::to_string(round)));
-    panel.userNumberEditText.setStringValue(tag + tag + tag);
-    panel.userNumberButton.setState(1);
+    panel.userNameEditText->setStringValue(u"writer " + tag);
+    panel.jobNameEditText->setStringValue(u"job " + tag + u" round " +
+                                          fromUtf8(std::to_string(round)));
+    panel.userNumberEditText->setStringValue(tag + tag + tag);
+    panel.userNumberButton->setState(1);
     if (!panel.SaveUserPreference()) return 11;
   }
   return 0;
