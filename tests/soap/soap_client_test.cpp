@@ -344,6 +344,22 @@ TEST_F(SoapClientTest, StalledPrinterTimesOutAfterTwentySeconds) {
   EXPECT_FALSE(std::filesystem::exists(responseFile_));
 }
 
+// A loop without a tick of its own sleeps until a socket is ready or a
+// time-out of libcurl's or the exchange's is due: a stalled printer wakes it
+// a handful of times, not once per poll step.
+TEST_F(SoapClientTest, WaitingLoopWakesOnlyForTheTransfer) {
+  PrinterSimulator::Options options;
+  options.mode = Mode::Stall;
+  PrinterSimulator printer(options);
+  SoapClientLimits limits;
+  limits.timeout = milliseconds(1500);
+  const Exchange exchange = send(printer.url(), kRequest, limits, milliseconds(0));
+  EXPECT_EQ(exchange.outcome, Outcome::TimedOut);
+  EXPECT_GE(exchange.elapsed, milliseconds(1500));
+  EXPECT_LT(exchange.elapsed, milliseconds(1600));
+  EXPECT_LT(exchange.turns.size(), 10u);
+}
+
 TEST_F(SoapClientTest, SlowDripWithinTheTimeOutSucceeds) {
   PrinterSimulator::Options options;
   options.mode = Mode::SlowDrip;
