@@ -94,7 +94,7 @@ void CurlSocketDriver::finish(End end) {
 
 CurlSocketDriver::End CurlSocketDriver::run(CURL* easy) {
   easy_ = easy;
-  if (curl_multi_add_handle(multi_, easy) != CURLM_OK) return End::Broken;
+  if (curl_multi_add_handle(multi_, easy) != CURLM_OK) return End::NotStarted;
   // Adding the handle asked for a time-out of zero: the first turn starts
   // the transfer.
   armTimer();

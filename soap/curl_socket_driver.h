@@ -15,7 +15,7 @@ namespace jc {
 class CurlSocketDriver {
  public:
   using Clock = std::chrono::steady_clock;
-  enum class End { Done, TimedOut, Broken };
+  enum class End { NotStarted, Done, TimedOut, Broken };
 
   // Takes over `multi`'s socket and timer callbacks; it must outlive neither
   // the driver nor `loop`.
@@ -25,7 +25,8 @@ class CurlSocketDriver {
   CurlSocketDriver& operator=(const CurlSocketDriver&) = delete;
 
   // Turns the run loop until the transfer of `easy` is done or the deadline
-  // has passed. With Done, result() holds libcurl's result of it.
+  // has passed. With Done, result() holds libcurl's result of it; NotStarted
+  // when libcurl would not take the transfer.
   End run(CURL* easy);
   std::optional<CURLcode> result() const { return result_; }
 

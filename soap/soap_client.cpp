@@ -266,6 +266,11 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   {
     CurlSocketDriver driver(multi.get(), *runLoop_, deadline);
     const CurlSocketDriver::End end = driver.run(e);
+    if (end == CurlSocketDriver::End::NotStarted) {
+      _PDELog(this, "Connection fail");
+      failure_ = noAnswer("the connection could not be created");
+      return Outcome::NotSent;
+    }
     result = driver.result();
     if (end == CurlSocketDriver::End::TimedOut) {
       finished_ = kTimedOut;

@@ -50,7 +50,8 @@ QtRunLoop::QtRunLoop() {
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] {
     ++turns_;
-    if (TimerHandler handler = std::move(timerHandler_)) handler();
+    TimerHandler handler = std::exchange(timerHandler_, nullptr);
+    if (handler) handler();
   });
 }
 
