@@ -10,6 +10,7 @@
 
 #include "plugin/diagnostic_log.h"
 #include "soap/curl_handles.h"
+#include "soap/curl_socket_driver.h"
 #include "soap/response_file.h"
 
 namespace jc {
@@ -250,54 +251,40 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
       setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
       setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
       setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
-      setOption(e, CURLOPT_ERRORBUFFER, errorText) &&
-      curl_multi_add_handle(multi.get(), e) == CURLM_OK;
+      setOption(e, CURLOPT_ERRORBUFFER, errorText);
   if (!ready) {
     _PDELog(this, "Connection fail");
     failure_ = noAnswer("the connection could not be created");
     return Outcome::NotSent;
   }
 
-  // Wait on the calling thread: libcurl's sockets are polled for at most one
-  // wait step at a time and the host's events are served between the polls,
-  // so the loop ends as soon as the transfer does.
-  bool delivered = false;
+  // Wait on the calling thread: the host's run loop serves libcurl's sockets
+  // and time-outs along with its own events, and stops as soon as the
+  // transfer ends or the time is up.
   std::optional<CURLcode> result;
   long status = 0;
-  for (;;) {
-    int running = 0;
-    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
-    bool done = false;
-    int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
-      if (message->msg != CURLMSG_DONE || message->easy_handle != e) continue;
-      done = true;
-      result = message->data.result;
-      curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
-      delivered = *result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
+  {
+    CurlSocketDriver driver(multi.get(), *runLoop_, deadline);
+    const CurlSocketDriver::End end = driver.run(e);
+    if (end == CurlSocketDriver::End::NotStarted) {
+      _PDELog(this, "Connection fail");
+      failure_ = noAnswer("the connection could not be created");
+      return Outcome::NotSent;
     }
-    if (done || running == 0) {
-      finished_ = delivered ? kFinished : kFailed;
-      break;
-    }
-    const Clock::time_point now = Clock::now();
-    if (now >= deadline) {
+    result = driver.result();
+    if (end == CurlSocketDriver::End::TimedOut) {
       finished_ = kTimedOut;
-      break;
+    } else if (end == CurlSocketDriver::End::Done) {
+      curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+      const bool delivered =
+          *result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
+      finished_ = delivered ? kFinished : kFailed;
+    } else {
+      finished_ = kFailed;
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
-    const auto wait = std::clamp<std::chrono::milliseconds>(
-        left, std::chrono::milliseconds(1),
-        std::max(limits_.waitStep, std::chrono::milliseconds(1)));
-    if (curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr) !=
-        CURLM_OK) {
-      break;
-    }
-    runLoop_->processEvents();
+    // Cancels the transfer when it is still under way.
+    curl_multi_remove_handle(multi.get(), e);
   }
-  if (finished_ == kRunning) finished_ = kFailed;
-  // Cancels the transfer when it is still under way.
-  curl_multi_remove_handle(multi.get(), e);
 
   Outcome outcome = Outcome::Failed;
   if (finished_ == kFinished) {

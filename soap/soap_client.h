@@ -1,5 +1,6 @@
 // One SOAP request over HTTP to the printer's web service, waited for on the
-// calling thread while the host's run loop keeps turning.
+// calling thread in a nested turn of the host's run loop, which serves the
+// transfer's sockets and time-outs along with the host's own events.
 #pragma once
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "soap/folder_list_outcome.h"
+#include "soap/poll_run_loop.h"  // IdleRunLoop, for callers without a loop of their own
 #include "soap/run_loop.h"
 
 namespace jc {
@@ -24,7 +26,6 @@ class SOAPClientCallback {
 
 struct SoapClientLimits {
   std::chrono::milliseconds timeout{20000};  // counted from the start of sendMessage
-  std::chrono::milliseconds waitStep{1000};  // longest wait between run-loop turns
   std::chrono::seconds requestTimeout{60};   // the request's own time-out interval
   std::size_t maxResponseBytes = 16u * 1024u * 1024u;
 };

@@ -7,11 +7,19 @@
 
 namespace jc::cli {
 
+namespace {
+constexpr std::chrono::milliseconds kSpinnerStep{250};
+}
+
+ProgressRunLoop::ProgressRunLoop(bool showProgress)
+    : PollRunLoop(showProgress ? kSpinnerStep : std::chrono::milliseconds(0)),
+      show_(showProgress) {}
+
 ProgressRunLoop::~ProgressRunLoop() {
   if (shown_) std::fputs("\r\033[K", stderr);
 }
 
-void ProgressRunLoop::processEvents() {
+void ProgressRunLoop::onWake() {
   ++turns_;
   if (!show_) return;
   static constexpr const char* kSpinner = "|/-\\";

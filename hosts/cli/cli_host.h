@@ -10,16 +10,19 @@
 #include "hosts/common/printer_host.h"
 #include "hosts/headless/headless_toolkit.h"
 #include "plugin/host.h"
-#include "soap/run_loop.h"
+#include "soap/poll_run_loop.h"
 
 namespace jc::cli {
 
-// While the panel waits for the printer: a progress line on a terminal.
-class ProgressRunLoop final : public RunLoop {
+// While the panel waits for the printer: a progress line on a terminal,
+// its spinner turning a few times a second.
+class ProgressRunLoop final : public PollRunLoop {
  public:
-  explicit ProgressRunLoop(bool showProgress) : show_(showProgress) {}
+  explicit ProgressRunLoop(bool showProgress);
   ~ProgressRunLoop() override;
-  void processEvents() override;
+
+ protected:
+  void onWake() override;
 
  private:
   bool show_;

@@ -80,11 +80,14 @@ class WriteObserver : public std::streambuf {
 
 // The run loop the host turns while the panel waits: looks at the progress
 // indicator on every turn.
-class WatchingRunLoop : public RunLoop {
+class WatchingRunLoop : public PollRunLoop {
  public:
+  WatchingRunLoop() : PollRunLoop(50ms) {}
   std::function<void()> onTurn;
   int turns = 0;
-  void processEvents() override {
+
+ protected:
+  void onWake() override {
     ++turns;
     if (onTurn) onTurn();
   }
@@ -95,7 +98,6 @@ class FolderExchangeTest : public ::testing::Test {
   FolderExchangeTest() {
     // A stalled printer gives up quickly here; the command-line test waits the real 20 seconds.
     f.env.soapLimits.timeout = 400ms;
-    f.env.soapLimits.waitStep = 50ms;
   }
 
   KorvelPrintPdeVx418JC& open() {

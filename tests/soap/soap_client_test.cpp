@@ -42,10 +42,15 @@ class CountingCallback : public SOAPClientCallback {
   int calls = 0;
 };
 
-class RecordingRunLoop : public RunLoop {
+// A poll loop that also wakes every `tick`, as a host with a progress
+// animation does, and notes each of its turns.
+class RecordingRunLoop : public PollRunLoop {
  public:
-  void processEvents() override { turns.push_back(Clock::now()); }
+  explicit RecordingRunLoop(milliseconds tick) : PollRunLoop(tick) {}
   std::vector<Clock::time_point> turns;
+
+ protected:
+  void onWake() override { turns.push_back(Clock::now()); }
 };
 
 class SoapClientTest : public ::testing::Test {
@@ -65,9 +70,9 @@ class SoapClientTest : public ::testing::Test {
   };
 
   Exchange send(const std::string& url, std::string_view body = kRequest,
-                SoapClientLimits limits = {}) {
+                SoapClientLimits limits = {}, milliseconds tick = milliseconds(1000)) {
     CountingCallback callback;
-    RecordingRunLoop loop;
+    RecordingRunLoop loop(tick);
     auto client = KorvelPrintPdeVx418JCSOAPClient::initWithServerName(url, &callback, loop,
                                                                       responseFile_, limits);
     EXPECT_NE(client, nullptr);
@@ -317,8 +322,7 @@ TEST_F(SoapClientTest, StalledPrinterTimesOutOnce) {
   plantEarlierAnswer();
   SoapClientLimits limits;
   limits.timeout = milliseconds(1500);
-  limits.waitStep = milliseconds(400);
-  const Exchange exchange = send(printer.url(), kRequest, limits);
+  const Exchange exchange = send(printer.url(), kRequest, limits, milliseconds(400));
   EXPECT_EQ(exchange.outcome, Outcome::TimedOut);
   EXPECT_EQ(exchange.finished, KorvelPrintPdeVx418JCSOAPClient::kTimedOut);
   EXPECT_EQ(exchange.callbacks, 1);
@@ -338,6 +342,22 @@ TEST_F(SoapClientTest, StalledPrinterTimesOutAfterTwentySeconds) {
   EXPECT_GE(exchange.elapsed, std::chrono::seconds(20));
   EXPECT_LT(exchange.elapsed, std::chrono::seconds(21));
   EXPECT_FALSE(std::filesystem::exists(responseFile_));
+}
+
+// A loop without a tick of its own sleeps until a socket is ready or a
+// time-out of libcurl's or the exchange's is due: a stalled printer wakes it
+// a handful of times, not once per poll step.
+TEST_F(SoapClientTest, WaitingLoopWakesOnlyForTheTransfer) {
+  PrinterSimulator::Options options;
+  options.mode = Mode::Stall;
+  PrinterSimulator printer(options);
+  SoapClientLimits limits;
+  limits.timeout = milliseconds(1500);
+  const Exchange exchange = send(printer.url(), kRequest, limits, milliseconds(0));
+  EXPECT_EQ(exchange.outcome, Outcome::TimedOut);
+  EXPECT_GE(exchange.elapsed, milliseconds(1500));
+  EXPECT_LT(exchange.elapsed, milliseconds(1600));
+  EXPECT_LT(exchange.turns.size(), 10u);
 }
 
 TEST_F(SoapClientTest, SlowDripWithinTheTimeOutSucceeds) {
