@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
@@ -16,9 +17,11 @@
 #include "hosts/qt/panel_tab.h"
 #include "hosts/qt/printer_job_options.h"
 #include "hosts/qt/test_page.h"
+#include "jobcontrol/qt/job_control_tab.h"
 #include "support/cups_queue.h"
 #include "support/file_text.h"
 #include "support/panel_fixture.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace jc::test {
@@ -120,6 +123,31 @@ TEST_F(QtCupsTest, CancelMakesNoJob) {
   EXPECT_EQ(office_.pendingJobs(), before);
   EXPECT_EQ(qt::jobOptionsOf(printer_).value("korvel.print.PrintSettings.holdButton"),
             std::nullopt);
+}
+
+// An application as examples/print_page is: the library adds the tab, the
+// dialog is accepted, and the page the application paints carries the entries.
+TEST_F(QtCupsTest, AnApplicationsOwnPageCarriesTheEntries) {
+  ScopedEnv env;
+  env.set("JOBCONTROL_MODULE", JC_MODULE_PATH).set("XDG_CONFIG_HOME", dir_.path().string());
+  QPrinter printer;
+  printer.setPrinterName(QString::fromStdString(office_.name()));
+  QPrintDialog dialog(&printer);
+  jc::qt::JobControlTab tab(dialog);
+  ASSERT_TRUE(tab.isValid()) << tab.errorString().toStdString();
+  dialog.show();
+  dialog.accept();
+  ASSERT_FALSE(tab.entries().isEmpty());
+
+  QPainter painter;
+  ASSERT_TRUE(painter.begin(&printer));
+  painter.drawText(painter.viewport(), Qt::AlignCenter, QStringLiteral("Quarterly report"));
+  ASSERT_TRUE(painter.end());
+  const auto job = qt::newestJobOf(office_.name());
+  ASSERT_TRUE(job);
+  for (const auto& [key, value] : tab.entries())
+    EXPECT_EQ(jobAttribute(*job, key.toStdString().c_str()), value.toStdString())
+        << key.toStdString();
 }
 
 }  // namespace
