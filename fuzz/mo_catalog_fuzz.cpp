@@ -13,24 +13,12 @@
 #include <string_view>
 #include <system_error>
 
+#include "fuzz/fuzz_folder.h"
 #include "platform/mo_catalog.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FuzzFolder {
-  fs::path path;
-  FuzzFolder() {
-    std::string pattern = (fs::temp_directory_path() / "jc-mo-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
 
 bool sameLookup(const jc::MoCatalog& a, const jc::MoCatalog& b, std::string_view key) {
   const std::string* x = a.find(key);
@@ -41,7 +29,7 @@ bool sameLookup(const jc::MoCatalog& a, const jc::MoCatalog& b, std::string_view
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFolder folder;
+  static FuzzFolder folder("mo");
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const jc::MoCatalog catalog = jc::MoCatalog::fromBytes(bytes);
   if (catalog.find("") != nullptr) std::abort();

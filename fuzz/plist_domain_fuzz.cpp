@@ -12,6 +12,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "fuzz/fuzz_folder.h"
 #include "prefs/domain_store.h"
 #include "prefs/plist_xml_reader.h"
 
@@ -20,19 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kDomain[] = "korvel.mfp.Fuzz";
-
-struct FuzzFolder {
-  fs::path path;
-  FuzzFolder() {
-    std::string pattern = (fs::temp_directory_path() / "jc-plist-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
 
 std::string xmlOf(plist_t node) {
   char* xml = nullptr;
@@ -46,7 +34,7 @@ std::string xmlOf(plist_t node) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFolder folder;
+  static FuzzFolder folder("plist");
   static jc::FileDomainStore store(folder.path);
   const fs::path file = store.fileFor(kDomain);
   {

@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz/fuzz_folder.h"
 #include "hosts/headless/headless_toolkit.h"
 #include "platform/clock.h"
 #include "platform/directory_bundle.h"
@@ -38,19 +39,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FuzzFolder {
-  fs::path path;
-  FuzzFolder() {
-    std::string pattern = (fs::temp_directory_path() / "jc-print-settings-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
 
 class StoppedClock final : public jc::Clock {
  public:
@@ -128,7 +116,7 @@ jc::PrintSettings decodeEntries(std::string_view bytes) {
 }
 
 struct Dialog {
-  FuzzFolder folder;
+  FuzzFolder folder{"print-settings"};
   std::unique_ptr<ppd_file_t, PpdCloser> ppd;
   StoppedClock clock;
   jc::PanelEnvironment env;

@@ -14,25 +14,13 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz/fuzz_folder.h"
 #include "hosts/cli/cli_options.h"
 #include "hosts/cli/settings_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FuzzFolder {
-  fs::path path;
-  FuzzFolder() {
-    std::string pattern = (fs::temp_directory_path() / "jc-settings-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
@@ -47,7 +35,7 @@ Entries entriesOf(const jc::PrintSettings& settings) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFolder folder;
+  static FuzzFolder folder("settings");
   const fs::path file = folder.path / "settings.json";
   {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);

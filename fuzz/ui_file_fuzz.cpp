@@ -13,25 +13,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "fuzz/fuzz_folder.h"
 #include "hosts/headless/headless_toolkit.h"
 #include "hosts/headless/ui_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FuzzFolder {
-  fs::path path;
-  FuzzFolder() {
-    std::string pattern = (fs::temp_directory_path() / "jc-ui-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~FuzzFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
 
 void checkView(const jc::HeadlessView& view) {
   for (const std::string& name : view.outletNames())
@@ -44,7 +32,7 @@ void checkView(const jc::HeadlessView& view) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFolder folder;
+  static FuzzFolder folder("ui");
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const bool parsed = jc::parseUiFile(bytes).has_value();
 

@@ -3,23 +3,11 @@
 #include <algorithm>
 #include <set>
 
+#include "hosts/common/control_kind.h"
 #include "platform/text.h"
 
 namespace jc {
 namespace {
-
-std::optional<ControlKind> kindOfClass(std::string_view cls) {
-  if (cls == "QTabWidget") return ControlKind::TabView;
-  if (cls == "QGroupBox") return ControlKind::Box;
-  if (cls == "QCheckBox") return ControlKind::CheckBox;
-  if (cls == "QRadioButton") return ControlKind::RadioCell;
-  if (cls == "QLabel") return ControlKind::Label;
-  if (cls == "QLineEdit") return ControlKind::EditField;
-  if (cls == "QComboBox") return ControlKind::PopUp;
-  if (cls == "QPushButton") return ControlKind::PushButton;
-  if (cls == "QProgressBar") return ControlKind::Progress;
-  return std::nullopt;  // a container: its children are looked through
-}
 
 std::string stringProperty(const UiWidget& w, std::string_view key) {
   const UiValue* v = w.property(key);
@@ -91,7 +79,7 @@ class HeadlessViewBuilder {
   }
 
   void visit(const UiWidget& w) {
-    const auto kind = kindOfClass(w.className);
+    const auto kind = controlKindOfClass(w.className);
     if (kind) make(*kind, w);
     for (const auto& child : w.children) visit(child);
   }

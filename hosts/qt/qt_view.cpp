@@ -10,21 +10,10 @@
 #include <algorithm>
 #include <optional>
 
+#include "hosts/common/control_kind.h"
+
 namespace jc::qt {
 namespace {
-
-std::optional<ControlKind> kindOfClass(std::string_view cls) {
-  if (cls == "QTabWidget") return ControlKind::TabView;
-  if (cls == "QGroupBox") return ControlKind::Box;
-  if (cls == "QCheckBox") return ControlKind::CheckBox;
-  if (cls == "QRadioButton") return ControlKind::RadioCell;
-  if (cls == "QLabel") return ControlKind::Label;
-  if (cls == "QLineEdit") return ControlKind::EditField;
-  if (cls == "QComboBox") return ControlKind::PopUp;
-  if (cls == "QPushButton") return ControlKind::PushButton;
-  if (cls == "QProgressBar") return ControlKind::Progress;
-  return std::nullopt;  // a container: its children are looked through
-}
 
 std::string actionOf(const QObject& object) {
   return object.property("action").toString().toStdString();
@@ -45,7 +34,7 @@ class QtViewBuilder {
 
  private:
   void visit(QWidget& w) {
-    const auto kind = kindOfClass(w.metaObject()->className());
+    const auto kind = controlKindOfClass(w.metaObject()->className());
     if (kind) make(*kind, w);
     if (kind == ControlKind::TabView) {
       auto& tabs = static_cast<QTabWidget&>(w);
