@@ -33,9 +33,9 @@ StandardAttributePlan standardAttributePlan(StandardAttributeMode mode,
     none.printerURI = printer.deviceURI;
     return panel.standardAttributes(none);
   }
-  const PrinterCapabilities capabilities = readQueueCapabilities(printer, ppd);
-  if (mode == StandardAttributeMode::Auto && !capabilities.driverless) return {};
-  return panel.standardAttributes(capabilities);
+  // Queues with a PPD of their own are not asked at all in auto.
+  if (mode == StandardAttributeMode::Auto && !isDriverlessQueue(printer.deviceURI, ppd)) return {};
+  return panel.standardAttributes(readQueueCapabilities(printer, ppd));
 }
 
 PrintSettings withStandardAttributes(const PrintSettings& entries,
