@@ -52,6 +52,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   std::optional<FolderList> folders() const override { return folderList; }
   std::optional<FolderListOutcome> folderListOutcome() const override { return folderListOutcome_; }
   std::optional<std::string> preferencesError() const override { return preferencesError_; }
+  StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const override;
   void updateUI();
 
   // Hosts without constraint handling.
@@ -257,8 +258,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
                       const char* key);
 
   PanelEnvironment env_;
-  PreferenceSnapshot preferencesRead_;           // what the dialog showed when it opened (prefs/)
-  std::optional<std::string> preferencesError_;  // why the latest preference save failed
+  PreferenceSnapshot preferencesRead_;             // what the dialog showed when it opened (prefs/)
+  std::optional<std::string> preferencesError_;    // why the latest preference save failed
+  std::optional<JobControlSettings> lastWritten_;  // what the latest save wrote
 };
 
 // Draws a text field enabled (flag false) or disabled (flag true): an edit field

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "plugin/host.h"
+#include "plugin/printer_capabilities.h"
+#include "plugin/standard_attribute_plan.h"
 #include "soap/folder_entry.h"
 #include "soap/folder_list_outcome.h"
 #include "ui/toolkit.h"
@@ -56,6 +58,10 @@ class PrintDialogExtension {
   // that name files but never a stored value; none when it succeeded or none
   // failed.
   virtual std::optional<std::string> preferencesError() const = 0;
+  // The pass code, user number and account number as the standard job
+  // attributes `printer` takes, from the values the latest save wrote (before
+  // any save, from the controls as they are).
+  virtual StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;
@@ -81,7 +87,7 @@ inline constexpr const char* kPDEPlugInCreateSymbol = "KorvelPrintPdeVx418JCPDEP
 // types in them. A host calls the entry point only of a module that answers the
 // same version, so raise it with any change of their members, virtual
 // functions or layout.
-inline constexpr int kPlugInInterfaceVersion = 2;
+inline constexpr int kPlugInInterfaceVersion = 3;
 // The module's second visible symbol: the interface version it was built for.
 using PlugInInterfaceVersionFunction = int (*)();
 inline constexpr const char* kPlugInInterfaceVersionSymbol = "jobcontrol_plugin_interface_version";

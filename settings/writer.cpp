@@ -385,7 +385,12 @@ void KorvelPrintPdeVx418JC::writeNonPPDSettingsToPrintSettings() {
     context.varnokSelvo = isVarnokSelvo();
     context.systemEncoding = env_.systemEncoding;
     context.folderList = folderList ? &*folderList : nullptr;
-    writeJobControlEntries(currentSettings(), *settings, context);
+    JobControlSettings written = currentSettings();
+    writeJobControlEntries(written, *settings, context);
+    // The pass code goes with the job only together with a hold mode.
+    const std::optional<std::string> suspend = settings->value(keys::kJobSuspend);
+    if (!suspend || *suspend == "0") written.suspendKey.reset();
+    lastWritten_ = std::move(written);
   }
   _PDEEpilog(this, "--writeNonPPDSettingsToPrintSettings:");
 }

@@ -24,7 +24,7 @@ bool isValueAction(std::string_view option) {
 
 const char* usageText() {
   return R"(Usage: jobcontrol [PRINTER] [--settings FILE] [--prefs-dir DIR] [--title TEXT]
-                  COMMAND [ACTIONS...] [--json]
+                  [--standard-attributes auto|on|off] COMMAND [ACTIONS...] [--json]
 
 Plays the print dialog's Job Control panel without a display: restore, the
 user's actions in the order given, then the command.
@@ -38,6 +38,11 @@ PRINTER   --printer NAME                 a CUPS destination
 --prefs-dir DIR   where per-printer preferences live
                   (default: $XDG_CONFIG_HOME/jobcontrol)
 --title TEXT      the job's name as the application gives it
+--standard-attributes auto|on|off
+                  also send the pass code, user number and account number
+                  as the standard job attributes job-password,
+                  job-accounting-user-id and job-account-id; auto (the
+                  default): for driverless CUPS queues only
 
 COMMAND   show            print the panel
           save            save; print the print-settings entries
@@ -160,6 +165,11 @@ Options parseOptions(int argc, char** argv) {
       flag(options.version);
     } else if (name == "--json") {
       flag(options.json);
+    } else if (name == "--standard-attributes") {
+      const std::string mode = value();
+      const auto parsed = parseStandardAttributeMode(mode);
+      if (!parsed) throw UsageError{"--standard-attributes takes auto, on or off, not " + mode};
+      options.standardAttributes = *parsed;
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();
     } else if (name == "--password-stdin") {

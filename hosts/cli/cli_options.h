@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/standard_attribute_mode.h"
+
 namespace jc::cli {
 
 enum class Command { Show, Save, Print, Folders };
@@ -27,6 +29,8 @@ struct Options {
   Command command = Command::Show;
   std::optional<std::string> printFile;  // print FILE
   std::vector<UserAction> actions;
+  // Whether the job also carries the standard job attributes.
+  StandardAttributeMode standardAttributes = StandardAttributeMode::Auto;
   bool json = false;
   bool help = false;
   bool version = false;

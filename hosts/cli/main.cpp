@@ -112,23 +112,32 @@ int run(const Options& options) {
 
   Report report{&panel, headless, &host.settings(), false};
   nlohmann::ordered_json job;
+  std::optional<StandardAttributePlan> plan;
+  auto planNow = [&] {
+    return standardAttributePlan(options.standardAttributes, panel, printer, host.ppdFile());
+  };
   int status = 0;
   switch (options.command) {
     case Command::Show:
+      plan = planNow();
       break;
     case Command::Save:
       panel.saveValuesAndReturnError(nullptr);
       if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
+      plan = planNow();
       break;
     case Command::Print: {
       panel.saveValuesAndReturnError(nullptr);
       panel.shouldPrint();
       if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
+      plan = planNow();
       const std::string title = host.settings().jobName().value_or(
           std::filesystem::path(*options.printFile).filename().string());
       if (printer.cupsDestination) {
-        const int id =
-            sendJob(*printer.cupsDestination, *options.printFile, title, host.settings());
+        // The PIN goes only into the job's own options, never into the
+        // settings file or the report.
+        const int id = sendJob(*printer.cupsDestination, *options.printFile, title,
+                               withStandardAttributes(host.settings(), *plan));
         job = {{"destination", *printer.cupsDestination}, {"sent", true}, {"jobId", id}};
         if (!options.json)
           std::cout << "Sent as job " << id << " to " << *printer.cupsDestination << "\n";
@@ -157,6 +166,7 @@ int run(const Options& options) {
 
   if (options.json) {
     nlohmann::ordered_json out = reportJson(report);
+    if (plan) out["standardAttributes"] = standardAttributesJson(options.standardAttributes, *plan);
     if (!job.is_null()) out["job"] = job;
     std::cout << out.dump(2) << "\n";
   } else {
@@ -174,6 +184,7 @@ int run(const Options& options) {
         printFolderList(std::cout, panel.folders());
         break;
     }
+    if (plan) printStandardAttributeNotes(std::cout, *plan);
   }
   for (const AlertRecord& alert : host.headlessToolkit().alerts())
     std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";

@@ -49,6 +49,15 @@ nlohmann::ordered_json reportJson(const Report& report) {
   return out;
 }
 
+nlohmann::ordered_json standardAttributesJson(StandardAttributeMode mode,
+                                              const StandardAttributePlan& plan) {
+  nlohmann::ordered_json options = nlohmann::ordered_json::object();
+  for (const auto& [name, value] : plan.options) options[name] = shownValue(name, value);
+  return {{"mode", standardAttributeModeName(mode)},
+          {"options", std::move(options)},
+          {"notes", plan.notes}};
+}
+
 void printControls(std::ostream& out, const HeadlessView& view) {
   for (const ControlSnapshot& c : view.snapshot()) {
     out << "  " << c.name << " (" << controlKindName(c.kind) << ")";
@@ -85,6 +94,10 @@ void printFolderList(std::ostream& out, const std::optional<FolderList>& folders
   }
   for (const FolderEntry& f : *folders)
     out << escapeControls(toUtf8(f.name)) << (f.password ? "  [pass code]" : "") << "\n";
+}
+
+void printStandardAttributeNotes(std::ostream& out, const StandardAttributePlan& plan) {
+  for (const std::string& note : plan.notes) out << "note: " << escapeControls(note) << "\n";
 }
 
 }  // namespace jc::cli

@@ -114,7 +114,7 @@ int run(const DialogOptions& options) {
   PrintSettings entries;
   QObject::connect(&dialog, &QDialog::accepted, &dialog, [&] {
     entries = tab.accept();
-    addEntriesTo(printer, entries);
+    addEntriesTo(printer, withStandardAttributes(entries, tab.standardAttributes()));
   });
   if (dialog.exec() != QDialog::Accepted) return 0;  // cancelled: nothing sent or stored
   return options.files.empty() ? printTestPage(printer, entries)

@@ -34,7 +34,10 @@ JobControlTab::JobControlTab(QPrintDialog& dialog) : d_(std::make_unique<Private
   // After the dialog has set up its printer (its own CUPS options included).
   QObject::connect(&dialog, &QDialog::accepted, &d_->tab->widget(), [this, &dialog] {
     const PrintSettings& entries = d_->tab->accept();
-    if (QPrinter* printer = dialog.printer()) addEntriesTo(*printer, entries);
+    // The standard attributes (a PIN among them) go to the job alone, not
+    // into the entries the application can read.
+    if (QPrinter* printer = dialog.printer())
+      addEntriesTo(*printer, withStandardAttributes(entries, d_->tab->standardAttributes()));
     d_->entries.clear();
     for (int i = 0; i < entries.count(); ++i)
       d_->entries.append({QString::fromUtf8(entries.options()[i].name),

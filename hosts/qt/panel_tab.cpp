@@ -71,6 +71,11 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
           .localizedString(u"Job Control")));
   layout_ = new QVBoxLayout(container_);
   layout_->setContentsMargins(0, 0, 0, 0);
+  notes_ = new QLabel;
+  notes_->setObjectName(QStringLiteral("standardAttributeNotes"));
+  notes_->setWordWrap(true);
+  notes_->hide();
+  layout_->addWidget(notes_);
   dialog.setOptionTabs({container_.data()});
 
   // The chooser names the printer the dialog shows (also "Print to File").
@@ -140,6 +145,7 @@ void PanelTab::showPrinter(const QString& printerName) {
     return showError(e.what());
   }
   session_ = std::move(session);
+  refreshStandardAttributes();
 }
 
 // The dialog's order: the panel, its view, will-show, restore.
@@ -152,7 +158,7 @@ void PanelTab::open(Session& session) {
   if (!view || !view->rootWidget())
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
   showTitle(toQString(session.panel->panelName()));
-  layout_->addWidget(view->rootWidget());
+  layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
   session.panel->willShow();
   session.panel->restoreValuesAndReturnError(nullptr);
 }
@@ -169,7 +175,18 @@ void PanelTab::showError(const std::string& message) {
   auto* label = new QLabel(QString::fromStdString(message));
   label->setWordWrap(true);
   message_ = label;
-  layout_->addWidget(label);
+  layout_->insertWidget(layout_->indexOf(notes_), label);
+}
+
+void PanelTab::refreshStandardAttributes() {
+  plan_ = {};
+  if (session_)
+    plan_ = standardAttributePlan(options_.standardAttributes, *session_->panel,
+                                  session_->host->printer(), session_->host->ppdFile());
+  QStringList lines;
+  for (const std::string& note : plan_.notes) lines << QString::fromStdString(note);
+  notes_->setText(lines.join(QLatin1Char(' ')));
+  notes_->setVisible(!lines.isEmpty());
 }
 
 const PrintSettings& PanelTab::accept() {
@@ -178,6 +195,7 @@ const PrintSettings& PanelTab::accept() {
   if (!session_) return none;
   session_->panel->saveValuesAndReturnError(nullptr);
   session_->panel->shouldPrint();
+  refreshStandardAttributes();
   return session_->host->settings();
 }
 

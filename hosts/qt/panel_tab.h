@@ -14,11 +14,13 @@
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/common/printer_host.h"
+#include "hosts/common/standard_attribute_mode.h"
 #include "hosts/qt/qt_run_loop.h"
 #include "hosts/qt/qt_toolkit.h"
 
 class QAbstractPrintDialog;
 class QComboBox;
+class QLabel;
 class QVBoxLayout;
 class QWidget;
 
@@ -30,6 +32,8 @@ struct PanelTabOptions {
   std::optional<std::filesystem::path> bundleFolder;
   std::optional<std::filesystem::path> prefsFolder;  // none: the panel's default
   std::optional<std::string> jobName;                // the document's name
+  // Whether jobs also carry the standard job attributes of a driverless printer.
+  StandardAttributeMode standardAttributes = StandardAttributeMode::Auto;
 };
 
 class PanelTab {
@@ -51,6 +55,11 @@ class PanelTab {
   // Answers the entries that go with the job.
   const PrintSettings& accept();
 
+  // The standard job attributes that go with the job beside the entries, as
+  // of the latest accept (before it, as the panel was opened); their notes
+  // show in one line under the panel.
+  const StandardAttributePlan& standardAttributes() const { return plan_; }
+
   QWidget& widget() const { return *container_; }
   QtToolkit& toolkit() { return toolkit_; }
   // The panel, its view and the printer it was made for; null while none.
@@ -70,6 +79,8 @@ class PanelTab {
   PrinterInfo printerFor(const QString& name, Session& session) const;
   void open(Session& session);
   void showError(const std::string& message);
+  // Asks the panel for its plan for the session's printer and shows the notes.
+  void refreshStandardAttributes();
   // The tab's title, also on the dialog's tab.
   void showTitle(const QString& title);
 
@@ -81,6 +92,8 @@ class PanelTab {
   QPointer<QWidget> container_;
   QVBoxLayout* layout_ = nullptr;
   QPointer<QWidget> message_;
+  QLabel* notes_ = nullptr;  // the plan's notes, under the panel
+  StandardAttributePlan plan_;
   std::unique_ptr<Session> session_;
   bool built_ = false;
   QString pendingName_;  // the printer the dialog shows

@@ -1,0 +1,145 @@
+#include "settings/standard_attributes.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/text.h"
+#include "plugin/panel.h"
+
+namespace jc {
+namespace {
+
+// As many leading characters as the print-settings writer takes of each code.
+constexpr std::size_t kPassCodeChars = 8;
+constexpr std::size_t kUserNumberChars = 8;
+constexpr std::size_t kAccountNumberChars = 5;
+
+std::optional<std::string> nonEmpty(const Present<std::u16string>& text, std::size_t maxChars) {
+  if (!text || text->empty()) return std::nullopt;
+  return toUtf8(std::u16string_view(*text).substr(0, maxChars));
+}
+
+bool contains(const std::vector<std::string>& list, std::string_view word) {
+  return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+// The pass code the writer sends: only with retention on, a hold mode chosen
+// and a code typed (the panel clears the code when the writer sent none).
+std::optional<std::string> passCodeSent(const JobControlSettings& s) {
+  if (!s.retention.value_or(false) || !s.suspendRow) return std::nullopt;
+  if (*s.suspendRow < 0 || *s.suspendRow > 2) return std::nullopt;
+  return nonEmpty(s.suspendKey, kPassCodeChars);
+}
+
+bool allOf(std::string_view code, bool (*accepts)(unsigned char)) {
+  return std::all_of(code.begin(), code.end(), [accepts](char c) { return accepts(c); });
+}
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isPrintableAscii(unsigned char c) { return c >= 0x20 && c <= 0x7E; }
+bool isAnything(unsigned char) { return true; }
+
+// Whether one repertoire keyword of PWG 5100.11 admits every character of
+// `code`; a keyword this code does not know admits nothing.
+bool repertoireAdmits(std::string_view repertoire, std::string_view code) {
+  if (repertoire == "iana_us-ascii_digits" || repertoire == "iana_utf-8_digits")
+    return allOf(code, isDigit);
+  if (repertoire == "iana_us-ascii_letters" || repertoire == "iana_utf-8_letters")
+    return allOf(code, isLetter);
+  if (repertoire == "iana_us-ascii_complex" || repertoire == "iana_us-ascii_any")
+    return allOf(code, isPrintableAscii);
+  if (repertoire == "iana_utf-8_any") return allOf(code, isAnything);
+  return false;
+}
+
+// Why the printer cannot take `code` as its PIN, or none when it can.
+std::optional<std::string> passCodeRefusal(const std::string& code, const PrinterCapabilities& p) {
+  const int maxLength = p.passwordMaxLength.value_or(0);
+  if (maxLength <= 0)
+    return "The printer takes no PIN (job-password): the pass code is not sent to it.";
+  // A printer that names no encryption takes the PIN as it is, which is also
+  // what CUPS assumes when it forwards job-password to it.
+  if (!p.passwordEncryptions.empty() && !contains(p.passwordEncryptions, "none"))
+    return "The printer takes only a hashed PIN, and the print system cannot deliver a hashed "
+           "PIN: the pass code is not sent to it.";
+  const int length = static_cast<int>(fromUtf8(code).size());
+  if (length > maxLength)
+    return "The pass code has " + std::to_string(length) + " characters, more than the " +
+           std::to_string(maxLength) + " the printer takes: it is not sent to it.";
+  if (p.passwordLength && (length < p.passwordLength->lower || length > p.passwordLength->upper))
+    return "The pass code has " + std::to_string(length) + " characters; the printer takes " +
+           std::to_string(p.passwordLength->lower) + " to " +
+           std::to_string(p.passwordLength->upper) + ": it is not sent to it.";
+  if (!p.passwordRepertoires.empty() &&
+      std::none_of(p.passwordRepertoires.begin(), p.passwordRepertoires.end(),
+                   [&code](const std::string& r) { return repertoireAdmits(r, code); }))
+    return "The printer does not take the pass code's characters in a PIN: it is not sent to it.";
+  return std::nullopt;
+}
+
+// Only ipps:// (directly, or a DNS-SD name of an ipps service) is encrypted.
+bool reachedSecurely(const std::optional<std::string>& uri) {
+  if (!uri) return false;
+  if (uri->starts_with("ipps://")) return true;
+  return uri->starts_with("dnssd://") && uri->find("._ipps._tcp") != std::string::npos;
+}
+
+void mapPassCode(const JobControlSettings& s, const PrinterCapabilities& p,
+                 StandardAttributePlan& plan) {
+  const std::optional<std::string> code = passCodeSent(s);
+  if (!code) return;
+  if (auto refusal = passCodeRefusal(*code, p)) {
+    plan.notes.push_back(std::move(*refusal));
+    return;
+  }
+  plan.options.emplace_back("job-password", *code);
+  plan.options.emplace_back("job-password-encryption", "none");
+  if (!reachedSecurely(p.printerURI))
+    plan.notes.push_back(
+        "The printer's address is not ipps://: the PIN travels to it unencrypted.");
+}
+
+// The user number identifies the user only when the panel authenticates by
+// user number: chosen so, or offered no login name at all.
+bool userNumberAuthentication(const JobControlSettings& s) {
+  return s.loginAuthentication ? !*s.loginAuthentication : !s.loginNameField;
+}
+
+void mapAccounting(const JobControlSettings& s, const PrinterCapabilities& p,
+                   StandardAttributePlan& plan) {
+  if (userNumberAuthentication(s)) {
+    if (auto number = nonEmpty(s.userNumber, kUserNumberChars)) {
+      if (p.accountingUserId)
+        plan.options.emplace_back("job-accounting-user-id", *number);
+      else
+        plan.notes.push_back(
+            "The printer takes no user number (job-accounting-user-id): it is not sent to it.");
+    }
+  }
+  if (auto account = nonEmpty(s.accountNumber, kAccountNumberChars)) {
+    if (p.accountId)
+      plan.options.emplace_back("job-account-id", *account);
+    else
+      plan.notes.push_back(
+          "The printer takes no account number (job-account-id): it is not sent to it.");
+  }
+}
+
+}  // namespace
+
+StandardAttributePlan mapStandardAttributes(const JobControlSettings& settings,
+                                            const PrinterCapabilities& printer) {
+  StandardAttributePlan plan;
+  mapPassCode(settings, printer, plan);
+  mapAccounting(settings, printer, plan);
+  return plan;
+}
+
+StandardAttributePlan KorvelPrintPdeVx418JC::standardAttributes(
+    const PrinterCapabilities& printer) const {
+  return mapStandardAttributes(lastWritten_ ? *lastWritten_ : currentSettings(), printer);
+}
+
+}  // namespace jc
