@@ -62,8 +62,8 @@ std::optional<std::string> passCodeRefusal(const std::string& code, const Printe
   // A printer that names no encryption takes the PIN as it is, which is also
   // what CUPS assumes when it forwards job-password to it.
   if (!p.passwordEncryptions.empty() && !contains(p.passwordEncryptions, "none"))
-    return "The printer takes only a hashed PIN, and the print system cannot deliver a hashed "
-           "PIN: the pass code is not sent to it.";
+    return "The printer takes only a hashed PIN, which not every CUPS delivers hashed: the pass "
+           "code is not sent to it.";
   const int length = static_cast<int>(fromUtf8(code).size());
   if (length > maxLength)
     return "The pass code has " + std::to_string(length) + " characters, more than the " +

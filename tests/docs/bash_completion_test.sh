@@ -48,6 +48,7 @@ expect "" jobcontrol show ""
 expect "hold-after-print hold-only" jobcontrol --hold-mode h
 expect "sample-print" jobcontrol save --hold-mode = s
 expect "login user-number" jobcontrol show --auth ""
+expect "off on" jobcontrol print --standard-attributes o
 expect "off on" jobcontrol save --retention ""
 expect "user-name user-number" jobcontrol save --unlock user-
 expect "custom main quick" jobcontrol save --folder ""

@@ -19,8 +19,8 @@ using Notes = std::vector<std::string>;
 const std::string kClear =
     "The printer's address is not ipps://: the PIN travels to it unencrypted.";
 const std::string kHashedOnly =
-    "The printer takes only a hashed PIN, and the print system cannot deliver a hashed PIN: the "
-    "pass code is not sent to it.";
+    "The printer takes only a hashed PIN, which not every CUPS delivers hashed: the pass code is "
+    "not sent to it.";
 const std::string kNoPin =
     "The printer takes no PIN (job-password): the pass code is not sent to it.";
 const std::string kNoUserId =
