@@ -1,6 +1,7 @@
 #include "hosts/cli/report.h"
 
 #include "hosts/cli/terminal_text.h"
+#include "hosts/cli/translation.h"
 #include "hosts/common/controls_json.h"
 #include "platform/text.h"
 
@@ -66,8 +67,8 @@ void printControls(std::ostream& out, const HeadlessView& view) {
       }
       out << "]";
     }
-    if (!c.enabled) out << " disabled";
-    if (c.hidden) out << " hidden";
+    if (!c.enabled) out << " " << tr("disabled");
+    if (c.hidden) out << " " << tr("hidden");
     out << "\n";
   }
 }
@@ -80,11 +81,11 @@ void printSettingsLines(std::ostream& out, const PrintSettings& settings) {
 
 void printFolderList(std::ostream& out, const std::optional<FolderList>& folders) {
   if (!folders || folders->empty()) {
-    out << "(no folders)\n";
+    out << tr("(no folders)") << "\n";
     return;
   }
   for (const FolderEntry& f : *folders)
-    out << escapeControls(toUtf8(f.name)) << (f.password ? "  [pass code]" : "") << "\n";
+    out << escapeControls(toUtf8(f.name)) << (f.password ? "  " + tr("[pass code]") : "") << "\n";
 }
 
 }  // namespace jc::cli
