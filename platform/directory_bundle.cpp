@@ -90,11 +90,11 @@ std::optional<fs::path> folderBesidePrefix(const fs::path& module) {
 
 }  // namespace
 
-DirectoryBundle::DirectoryBundle(std::filesystem::path folder, std::string_view language)
+DirectoryBundle::DirectoryBundle(std::filesystem::path folder, std::string_view language,
+                                 std::string_view domain)
     : folder_(std::move(folder)) {
   for (const auto& name : catalogCandidates(language)) {
-    const fs::path file =
-        folder_ / "locale" / name / "LC_MESSAGES" / (std::string(kDomain) + ".mo");
+    const fs::path file = folder_ / "locale" / name / "LC_MESSAGES" / (std::string(domain) + ".mo");
     if (!isRegularFile(file)) continue;
     catalog_ = MoCatalog::fromFile(file);
     catalogLanguage_ = name;

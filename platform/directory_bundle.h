@@ -2,7 +2,10 @@
 //
 //   <folder>/<name>.<type>                              resources ("listfiles.xml")
 //   <folder>/layouts/<name>.ui                          layouts
-//   <folder>/locale/<lang>/LC_MESSAGES/jobcontrol.mo    string tables
+//   <folder>/locale/<lang>/LC_MESSAGES/<domain>.mo      string tables: the
+//                                                       panel's "jobcontrol",
+//                                                       the command line's
+//                                                       "jobcontrol-cli"
 //
 // The string table of the language chosen at construction is read once, by
 // this class itself (no process-wide gettext or locale state is touched).
@@ -20,16 +23,19 @@ namespace jc {
 
 class DirectoryBundle : public Bundle {
  public:
-  // The gettext domain of the string tables.
+  // The gettext domain of the panel's string tables.
   static constexpr std::string_view kDomain = "jobcontrol";
+  // The gettext domain of the command line's messages.
+  static constexpr std::string_view kCommandLineDomain = "jobcontrol-cli";
   // The environment variable that names the resource folder, overriding the
   // one found next to the module.
   static constexpr const char* kFolderVariable = "JOBCONTROL_BUNDLE_DIR";
 
   // `language` is a language or locale name: "ja", "ja_JP", "ja_JP.UTF-8".
   // The catalogue of the full name (without codeset and modifier) is tried
-  // first, then that of the language alone.
-  DirectoryBundle(std::filesystem::path folder, std::string_view language);
+  // first, then that of the language alone. `domain` names the catalogue.
+  DirectoryBundle(std::filesystem::path folder, std::string_view language,
+                  std::string_view domain = kDomain);
 
   std::optional<std::filesystem::path> pathForResource(std::string_view name,
                                                        std::string_view type) const override;

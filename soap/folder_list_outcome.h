@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/message.h"
+
 namespace jc {
 
 struct FolderListParse;
@@ -22,6 +24,7 @@ struct FolderListOutcome {
   long httpStatus = 0;     // HttpStatus: the status; otherwise 0
   std::string resultCode;  // Refused: the printer's result code
   std::string message;     // one plain sentence, naming the status or result code
+  Message wording;         // the same sentence with its values apart, for a host to translate
   bool operator==(const FolderListOutcome&) const = default;
 };
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "hosts/cli/translation.h"
+
 namespace jc::cli {
 
 namespace {
@@ -23,7 +25,8 @@ void ProgressRunLoop::onWake() {
   ++turns_;
   if (!show_) return;
   static constexpr const char* kSpinner = "|/-\\";
-  std::fprintf(stderr, "\rFetching the printer's folder names %c", kSpinner[turns_ % 4]);
+  static const std::string text = tr("Fetching the printer's folder names");
+  std::fprintf(stderr, "\r%s %c", text.c_str(), kSpinner[turns_ % 4]);
   std::fflush(stderr);
   shown_ = true;
 }

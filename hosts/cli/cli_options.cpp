@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "hosts/cli/translation.h"
+
 namespace jc::cli {
 namespace {
 
@@ -22,8 +24,8 @@ bool isValueAction(std::string_view option) {
 
 }  // namespace
 
-const char* usageText() {
-  return R"(Usage: jobcontrol [PRINTER] [--settings FILE] [--prefs-dir DIR] [--title TEXT]
+std::string usageText() {
+  return tr(R"(Usage: jobcontrol [PRINTER] [--settings FILE] [--prefs-dir DIR] [--title TEXT]
                   [--standard-attributes auto|on|off] COMMAND [ACTIONS...] [--json]
 
 Plays the print dialog's Job Control panel without a display: restore, the
@@ -72,7 +74,7 @@ Exit status: 0 done, 2 a refused or malformed value (nothing written),
 3 the printer's folders could not be retrieved, 4 done (a job is sent) but
 the printer's preferences could not be stored, 1 any other failure (the panel
 module missing or built for another interface version too).
-)";
+)");
 }
 
 namespace {
@@ -103,11 +105,11 @@ void takePositional(Options& options, bool& haveCommand, std::string_view arg) {
     else if (arg == "print")
       options.command = Command::Print;
     else
-      throw UsageError{"unknown command " + std::string(arg)};
+      throw UsageError{tr("unknown command {0}", {std::string(arg)})};
   } else if (options.command == Command::Print && !options.printFile) {
     options.printFile = std::string(arg);
   } else {
-    throw UsageError{"unexpected argument " + std::string(arg)};
+    throw UsageError{tr("unexpected argument {0}", {std::string(arg)})};
   }
 }
 
@@ -125,11 +127,11 @@ std::optional<std::string>* printerOrFileOption(Options& options, std::string_vi
 
 void checkCombination(const Options& options, bool haveCommand) {
   if (options.help || options.version) return;
-  if (!haveCommand) throw UsageError{"no command given (show, save, print FILE or folders)"};
+  if (!haveCommand) throw UsageError{tr("no command given (show, save, print FILE or folders)")};
   if (options.command == Command::Print && !options.printFile)
-    throw UsageError{"print needs the FILE to print"};
+    throw UsageError{tr("print needs the FILE to print")};
   if (options.cupsPrinter && (options.ppdFile || options.deviceURI || options.printerID))
-    throw UsageError{"--printer cannot be combined with --ppd, --device-uri or --printer-id"};
+    throw UsageError{tr("--printer cannot be combined with --ppd, --device-uri or --printer-id")};
 }
 
 }  // namespace
@@ -152,11 +154,11 @@ Options parseOptions(int argc, char** argv) {
     const std::string name(arg.name);
     auto value = [&]() -> std::string {
       if (arg.inlineValue) return std::string(*arg.inlineValue);
-      if (i + 1 >= argc) throw UsageError{name + " needs a value"};
+      if (i + 1 >= argc) throw UsageError{tr("{0} needs a value", {name})};
       return argv[++i];
     };
     auto flag = [&](bool& target) {
-      if (arg.inlineValue) throw UsageError{name + " takes no value"};
+      if (arg.inlineValue) throw UsageError{tr("{0} takes no value", {name})};
       target = true;
     };
     if (name == "--help" || name == "-h") {
@@ -168,7 +170,7 @@ Options parseOptions(int argc, char** argv) {
     } else if (name == "--standard-attributes") {
       const std::string mode = value();
       const auto parsed = parseStandardAttributeMode(mode);
-      if (!parsed) throw UsageError{"--standard-attributes takes auto, on or off, not " + mode};
+      if (!parsed) throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {mode})};
       options.standardAttributes = *parsed;
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();
@@ -179,7 +181,7 @@ Options parseOptions(int argc, char** argv) {
     } else if (isValueAction(name)) {
       options.actions.push_back({name, value()});
     } else {
-      throw UsageError{"unknown option " + name};
+      throw UsageError{tr("unknown option {0}", {name})};
     }
   }
   checkCombination(options, haveCommand);

@@ -43,6 +43,7 @@ struct UsageError {
   std::string message;
 };
 
-const char* usageText();
+// The usage text, in the user's language.
+std::string usageText();
 
 }  // namespace jc::cli

@@ -8,6 +8,7 @@
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/terminal_text.h"
+#include "hosts/cli/translation.h"
 #include "hosts/cli/user_actions.h"
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/host_version.h"
@@ -46,8 +47,8 @@ int folderListStatus(const PrintDialogExtension& panel, CliHost& host) {
       host.headlessToolkit().alerts().empty())
     return 0;
   std::cerr << "jobcontrol: "
-            << (outcome ? escapeControls(outcome->message)
-                        : "no folder list was asked for: the printer's address is empty")
+            << (outcome ? escapeControls(tr(outcome->wording))
+                        : tr("no folder list was asked for: the printer's address is empty"))
             << "\n";
   return kNoFolders;
 }
@@ -57,24 +58,24 @@ int printVersion() {
     printHostVersion(std::cout, "jobcontrol");
     return 0;
   } catch (const ModuleError& e) {
-    return fail(kFailed, e.what());
+    return fail(kFailed, tr(e.message()));
   }
 }
 
 int run(const Options& options) {
   static const int anchor = 0;
   const auto bundle = DirectoryBundle::findFolder(&anchor);
-  if (!bundle) return fail(kFailed, "cannot find the panel's resources (share/jobcontrol)");
+  if (!bundle) return fail(kFailed, tr("cannot find the panel's resources (share/jobcontrol)"));
 
   if (options.printFile) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(*options.printFile, ec))
-      return fail(kRefused, "no file to print at " + *options.printFile);
+      return fail(kRefused, tr("no file to print at {0}", {*options.printFile}));
   }
   if (options.ppdFile) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(*options.ppdFile, ec))
-      return fail(kRefused, "no PPD file at " + *options.ppdFile);
+      return fail(kRefused, tr("no PPD file at {0}", {*options.ppdFile}));
   }
 
   std::optional<CupsDestination> destination;
@@ -82,7 +83,7 @@ int run(const Options& options) {
     try {
       destination.emplace(*options.cupsPrinter);
     } catch (const DestinationError& e) {
-      return fail(kRefused, e.what());
+      return fail(kRefused, tr(e.message()));
     }
   }
   const PrinterInfo printer =
@@ -98,7 +99,7 @@ int run(const Options& options) {
   std::unique_ptr<PDEPlugIn> factory = module.createFactory();
   factory->initWithBundle(nullptr);
   std::optional<PanelList> panels = factory->PDEPanelsForType(kPrintDialogPanelType, &host);
-  if (!panels || panels->empty()) return fail(kFailed, "the module made no Job Control panel");
+  if (!panels || panels->empty()) return fail(kFailed, tr("the module made no Job Control panel"));
   PrintDialogExtension& panel = *panels->front();
 
   // The dialog's order: view, show, restore; the user; then save or print.
@@ -107,7 +108,7 @@ int run(const Options& options) {
   panel.restoreValuesAndReturnError(nullptr);
   auto* headless = dynamic_cast<HeadlessView*>(view);
   if (!headless && !options.actions.empty())
-    return fail(kRefused, "the panel shows no controls to act on");
+    return fail(kRefused, tr("the panel shows no controls to act on"));
   if (headless) applyUserActions(options.actions, *headless);
 
   Report report{&panel, headless, &host.settings(), false};
@@ -140,23 +141,26 @@ int run(const Options& options) {
                                withStandardAttributes(host.settings(), *plan));
         job = {{"destination", *printer.cupsDestination}, {"sent", true}, {"jobId", id}};
         if (!options.json)
-          std::cout << "Sent as job " << id << " to " << *printer.cupsDestination << "\n";
+          std::cout << tr("Sent as job {0} to {1}", {std::to_string(id), *printer.cupsDestination})
+                    << "\n";
       } else {
         job = {
             {"destination", printer.id},
             {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
             {"sent", false}};
         if (!options.json)
-          std::cout << "No CUPS destination: \"" << title << "\" would have gone to " << printer.id
-                    << " at " << printer.deviceURI.value_or("(no device URI)")
-                    << " with these entries:\n";
+          std::cout << tr("No CUPS destination: \"{0}\" would have gone to {1} at {2} with these "
+                          "entries:",
+                          {title, printer.id, printer.deviceURI.value_or(tr("(no device URI)"))})
+                    << "\n";
       }
       break;
     }
     case Command::Folders: {
       HeadlessControl* button = headless ? headless->control("getFolderNameButton") : nullptr;
-      if (!button) return fail(kRefused, "this panel has no folder-list button");
-      if (!button->acceptsUser()) return fail(kRefused, "the folder-list button is disabled now");
+      if (!button) return fail(kRefused, tr("this panel has no folder-list button"));
+      if (!button->acceptsUser())
+        return fail(kRefused, tr("the folder-list button is disabled now"));
       button->userClick();
       report.withFolderList = true;
       status = folderListStatus(panel, host);
@@ -172,8 +176,9 @@ int run(const Options& options) {
   } else {
     switch (options.command) {
       case Command::Show:
-        std::cout << toUtf8(panel.panelName()) << " (" << panel.panelKind() << ") for "
-                  << printer.id << "\n";
+        std::cout << tr("{0} ({1}) for {2}",
+                        {toUtf8(panel.panelName()), panel.panelKind(), printer.id})
+                  << "\n";
         if (headless) printControls(std::cout, *headless);
         break;
       case Command::Save:
@@ -189,7 +194,8 @@ int run(const Options& options) {
   for (const AlertRecord& alert : host.headlessToolkit().alerts())
     std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";
   if (const std::optional<std::string> error = panel.preferencesError()) {
-    std::cerr << "jobcontrol: the printer's preferences were not stored: " << escapeControls(*error)
+    std::cerr << "jobcontrol: "
+              << tr("the printer's preferences were not stored: {0}", {escapeControls(*error)})
               << "\n";
     if (status == 0) status = kPreferencesNotStored;
   }
@@ -205,7 +211,7 @@ int main(int argc, char** argv) {
   try {
     options = parseOptions(argc, argv);
   } catch (const UsageError& e) {
-    std::cerr << "jobcontrol: " << e.message << "\nTry 'jobcontrol --help'.\n";
+    std::cerr << "jobcontrol: " << e.message << "\n" << tr("Try 'jobcontrol --help'.") << "\n";
     return 2;
   }
   if (options.help) {
@@ -213,12 +219,15 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) return printVersion();
+  if (options.json) keepThePanelInEnglish();
   try {
     return run(options);
   } catch (const UsageError& e) {
     return fail(2, e.message);
   } catch (const RefusedAction& e) {
     return fail(2, e.message);
+  } catch (const jc::HostError& e) {
+    return fail(1, tr(e.message()));
   } catch (const std::exception& e) {
     return fail(1, e.what());
   }

@@ -1,6 +1,7 @@
 #include "hosts/cli/report.h"
 
 #include "hosts/cli/terminal_text.h"
+#include "hosts/cli/translation.h"
 #include "hosts/common/controls_json.h"
 #include "platform/text.h"
 
@@ -75,8 +76,8 @@ void printControls(std::ostream& out, const HeadlessView& view) {
       }
       out << "]";
     }
-    if (!c.enabled) out << " disabled";
-    if (c.hidden) out << " hidden";
+    if (!c.enabled) out << " " << tr("disabled");
+    if (c.hidden) out << " " << tr("hidden");
     out << "\n";
   }
 }
@@ -89,15 +90,15 @@ void printSettingsLines(std::ostream& out, const PrintSettings& settings) {
 
 void printFolderList(std::ostream& out, const std::optional<FolderList>& folders) {
   if (!folders || folders->empty()) {
-    out << "(no folders)\n";
+    out << tr("(no folders)") << "\n";
     return;
   }
   for (const FolderEntry& f : *folders)
-    out << escapeControls(toUtf8(f.name)) << (f.password ? "  [pass code]" : "") << "\n";
+    out << escapeControls(toUtf8(f.name)) << (f.password ? "  " + tr("[pass code]") : "") << "\n";
 }
 
 void printStandardAttributeNotes(std::ostream& out, const StandardAttributePlan& plan) {
-  for (const std::string& note : plan.notes) out << "note: " << escapeControls(note) << "\n";
+  for (const std::string& note : plan.notes) out << tr("note: {0}", {escapeControls(note)}) << "\n";
 }
 
 }  // namespace jc::cli

@@ -7,6 +7,7 @@
 
 #include "hosts/cli/folder_choice.h"
 #include "hosts/cli/terminal_text.h"
+#include "hosts/cli/translation.h"
 #include "platform/text.h"
 
 namespace jc::cli {
@@ -60,25 +61,25 @@ class Player {
       const std::string text = o == "--password-file"    ? passwordFromFile(action.value)
                                : o == "--password-stdin" ? passwordFromStdin()
                                                          : action.value;
-      return type(field->second, text, secret ? "the password" : o);
+      return type(field->second, text, secret ? tr("the password") : o);
     }
-    throw UsageError{"unknown action " + o};
+    throw UsageError{tr("unknown action {0}", {o})};
   }
 
  private:
   HeadlessControl& control(const std::string& name, const std::string& what) {
     HeadlessControl* c = view_.control(name);
-    if (!c) throw RefusedAction{what + ": this panel has no such control (" + name + ")"};
+    if (!c) throw RefusedAction{tr("{0}: this panel has no such control ({1})", {what, name})};
     return *c;
   }
 
   void mustAccept(const HeadlessControl& c, const std::string& what) {
     if (!c.acceptsUser() || !c.isShownEnabled())
-      throw RefusedAction{what + ": the control is disabled now (" + c.name() + ")"};
+      throw RefusedAction{tr("{0}: the control is disabled now ({1})", {what, c.name()})};
   }
 
   void retention(const std::string& value) {
-    if (value != "on" && value != "off") throw UsageError{"--retention takes on or off"};
+    if (value != "on" && value != "off") throw UsageError{tr("--retention takes on or off")};
     HeadlessControl& box = control("retentionCheckBox", "--retention");
     mustAccept(box, "--retention");
     box.userSetState(value == "on" ? 1 : 0);
@@ -88,10 +89,10 @@ class Player {
   void selectCell(const std::string& cellName, const std::string& what) {
     HeadlessControl& cell = control(cellName, what);
     HeadlessControl* matrix = cell.matrix();
-    if (!matrix) throw RefusedAction{what + ": " + cellName + " stands in no matrix"};
+    if (!matrix) throw RefusedAction{tr("{0}: {1} stands in no matrix", {what, cellName})};
     mustAccept(*matrix, what);
     if (!matrix->userSelectRow(cell.row()))
-      throw RefusedAction{what + ": the choice was not taken (" + cellName + ")"};
+      throw RefusedAction{tr("{0}: the choice was not taken ({1})", {what, cellName})};
   }
 
   void holdMode(const std::string& value) {
@@ -101,7 +102,7 @@ class Player {
         {"sample-print", "samplePrintRadioButton"}};
     const auto cell = cells.find(value);
     if (cell == cells.end())
-      throw UsageError{"--hold-mode takes hold-only, hold-after-print or sample-print"};
+      throw UsageError{tr("--hold-mode takes hold-only, hold-after-print or sample-print")};
     selectCell(cell->second, "--hold-mode " + value);
   }
 
@@ -111,12 +112,13 @@ class Player {
     else if (value == "user-number")
       selectCell("userNumberRadioButton", "--auth user-number");
     else
-      throw UsageError{"--auth takes login or user-number"};
+      throw UsageError{tr("--auth takes login or user-number")};
   }
 
   void selectItem(HeadlessControl& popUp, int index, const std::string& what) {
     mustAccept(popUp, what);
-    if (!popUp.userSelectItem(index)) throw RefusedAction{what + ": the choice was not taken"};
+    if (!popUp.userSelectItem(index))
+      throw RefusedAction{tr("{0}: the choice was not taken", {what})};
   }
 
   void folder(const std::string& value) {
@@ -131,28 +133,31 @@ class Player {
         return fixedFolder(choice.kind == FolderChoice::Quick ? 0 : 1, what);
       case FolderChoice::Custom: {
         HeadlessControl* matrix = view_.control("folderSelectionMatrix");
-        if (!matrix) throw RefusedAction{what + ": this panel has no custom folder"};
+        if (!matrix) throw RefusedAction{tr("{0}: this panel has no custom folder", {what})};
         mustAccept(*matrix, what);
         matrix->userSelectRow(2);
         return;
       }
       case FolderChoice::Ambiguous:
-        throw RefusedAction{what + ": more than one printer folder has this name: " +
-                            candidates(choice.matches) + "; choose one with --folder-index"};
+        throw RefusedAction{
+            tr("{0}: more than one printer folder has this name: {1}; choose one "
+               "with --folder-index",
+               {what, candidates(choice.matches)})};
       case FolderChoice::NotFound:
         break;
     }
-    if (!popUp) throw RefusedAction{what + ": this panel lists no printer folders"};
-    throw RefusedAction{what +
-                        ": the printer has no folder of that name (fetch the list with "
-                        "the folders command first)"};
+    if (!popUp) throw RefusedAction{tr("{0}: this panel lists no printer folders", {what})};
+    throw RefusedAction{
+        tr("{0}: the printer has no folder of that name (fetch the list with the "
+           "folders command first)",
+           {what})};
   }
 
   // Quick file (0) or the main folder (1), in the pop-up and the matrix.
   void fixedFolder(int choice, const std::string& what) {
     HeadlessControl* popUp = view_.control("folderSelectionPopup");
     HeadlessControl* matrix = view_.control("folderSelectionMatrix");
-    if (!popUp && !matrix) throw RefusedAction{what + ": this panel has no folder choice"};
+    if (!popUp && !matrix) throw RefusedAction{tr("{0}: this panel has no folder choice", {what})};
     if (popUp) selectItem(*popUp, choice, what);
     if (matrix) {
       mustAccept(*matrix, what);
@@ -166,11 +171,11 @@ class Player {
     int index = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
     if (error != std::errc() || end != value.data() + value.size() || index < 0)
-      throw UsageError{"--folder-index takes an item's position, 0 or more"};
+      throw UsageError{tr("--folder-index takes an item's position, 0 or more")};
     const MenuItem* item = popUp.itemAtIndex(index);
     if (!item || item->separator)
-      throw RefusedAction{what + ": the folder pop-up has no such item (it has " +
-                          std::to_string(popUp.numberOfItems()) + ")"};
+      throw RefusedAction{tr("{0}: the folder pop-up has no such item (it has {1})",
+                             {what, std::to_string(popUp.numberOfItems())})};
     selectItem(popUp, index, what);
   }
 
@@ -195,7 +200,7 @@ class Player {
 
   void hold(const std::string& field, bool on) {
     const auto box = holdBoxes().find(field);
-    if (box == holdBoxes().end()) throw UsageError{"unknown field to lock: " + field};
+    if (box == holdBoxes().end()) throw UsageError{tr("unknown field to lock: {0}", {field})};
     const std::string what = std::string(on ? "--lock " : "--unlock ") + field;
     HeadlessControl& c = control(box->second, what);
     mustAccept(c, what);
@@ -205,11 +210,11 @@ class Player {
   void type(const std::string& fieldName, const std::string& text, const std::string& what) {
     HeadlessControl& field = control(fieldName, what);
     if (!field.acceptsUser() || !field.isEditable())
-      throw RefusedAction{what + ": the field cannot be edited now (" + fieldName + ")"};
+      throw RefusedAction{tr("{0}: the field cannot be edited now ({1})", {what, fieldName})};
     field.userClear();
     const std::u16string value = fromUtf8(text);
     if (!field.userType(value))
-      throw RefusedAction{what + ": the field does not accept this value (" + fieldName + ")"};
+      throw RefusedAction{tr("{0}: the field does not accept this value ({1})", {what, fieldName})};
   }
 
   static std::string firstLine(std::istream& in) {
@@ -221,7 +226,7 @@ class Player {
 
   static std::string passwordFromFile(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw UsageError{"cannot read the password file " + file};
+    if (!in) throw UsageError{tr("cannot read the password file {0}", {file})};
     return firstLine(in);
   }
 

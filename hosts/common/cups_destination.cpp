@@ -8,7 +8,8 @@ namespace jc {
 CupsDestination::CupsDestination(const std::string& name) {
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
   if (!dest)
-    throw DestinationError("no CUPS destination named \"" + name + "\": " + cupsLastErrorString());
+    throw DestinationError(
+        Message("no CUPS destination named \"{0}\": {1}", {name, cupsLastErrorString()}));
   printer_.id = dest->name;
   printer_.cupsDestination = dest->name;
   if (const char* uri = cupsGetOption("device-uri", dest->num_options, dest->options))
@@ -16,7 +17,8 @@ CupsDestination::CupsDestination(const std::string& name) {
   cupsFreeDests(1, dest);
   const char* ppd = cupsGetPPD2(CUPS_HTTP_DEFAULT, name.c_str());
   if (!ppd)
-    throw DestinationError("CUPS gives no PPD for \"" + name + "\": " + cupsLastErrorString());
+    throw DestinationError(
+        Message("CUPS gives no PPD for \"{0}\": {1}", {name, cupsLastErrorString()}));
   printer_.ppdFile = ppd;
   temporaryPpd_ = true;
 }
@@ -31,8 +33,7 @@ int sendJob(const std::string& destination, const std::vector<std::string>& file
   for (const std::string& f : files) names.push_back(f.c_str());
   const int job = cupsPrintFiles(destination.c_str(), static_cast<int>(names.size()), names.data(),
                                  title.c_str(), settings.count(), settings.options());
-  if (job == 0)
-    throw std::runtime_error(std::string("CUPS refused the job: ") + cupsLastErrorString());
+  if (job == 0) throw HostError(Message("CUPS refused the job: {0}", {cupsLastErrorString()}));
   return job;
 }
 

@@ -2,19 +2,19 @@
 // to it with the panel's entries.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "hosts/common/host_error.h"
 #include "hosts/common/printer_info.h"
 #include "plugin/host.h"
 
 namespace jc {
 
 // CUPS does not know the destination or gives no PPD for it.
-class DestinationError : public std::runtime_error {
+class DestinationError : public HostError {
  public:
-  using std::runtime_error::runtime_error;
+  using HostError::HostError;
 };
 
 // Looks the destination up; throws DestinationError. The PPD is a temporary
@@ -33,7 +33,7 @@ class CupsDestination {
 };
 
 // Sends `files` as one job to the destination with the job's entries; answers
-// the job id, or throws std::runtime_error with CUPS's reason.
+// the job id, or throws HostError with CUPS's reason.
 int sendJob(const std::string& destination, const std::vector<std::string>& files,
             const std::string& title, const PrintSettings& settings);
 inline int sendJob(const std::string& destination, const std::string& file,

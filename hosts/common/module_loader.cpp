@@ -17,25 +17,34 @@ struct Handle {
   void* release() { return std::exchange(handle, nullptr); }
 };
 
-std::string versionMismatch(const std::filesystem::path& file, const std::string& theirs) {
-  return "the panel module " + file.string() + " was built for plug-in interface " + theirs +
-         "; this host speaks version " + std::to_string(kPlugInInterfaceVersion);
+Message versionMismatch(const std::filesystem::path& file, int theirs) {
+  return Message(
+      "the panel module {0} was built for plug-in interface version {1}; this host speaks "
+      "version {2}",
+      {file.string(), std::to_string(theirs), std::to_string(kPlugInInterfaceVersion)});
+}
+
+Message versionUnnamed(const std::filesystem::path& file) {
+  return Message(
+      "the panel module {0} was built for plug-in interface version 1 (it names no version); "
+      "this host speaks version {1}",
+      {file.string(), std::to_string(kPlugInInterfaceVersion)});
 }
 
 }  // namespace
 
 LoadedModule::LoadedModule(const std::filesystem::path& file) : file_(file) {
   Handle module{dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)};
-  if (!module.handle) throw ModuleError(std::string("cannot load the panel module: ") + dlerror());
+  if (!module.handle) throw ModuleError(Message("cannot load the panel module: {0}", {dlerror()}));
   create_ = reinterpret_cast<PDEPlugInCreateFunction>(dlsym(module.handle, kPDEPlugInCreateSymbol));
   if (!create_)
-    throw ModuleError("the panel module " + file.string() + " has no factory entry " +
-                      kPDEPlugInCreateSymbol);
+    throw ModuleError(Message("the panel module {0} has no factory entry {1}",
+                              {file.string(), kPDEPlugInCreateSymbol}));
   auto version = reinterpret_cast<PlugInInterfaceVersionFunction>(
       dlsym(module.handle, kPlugInInterfaceVersionSymbol));
-  if (!version) throw ModuleError(versionMismatch(file, "version 1 (it names no version)"));
+  if (!version) throw ModuleError(versionUnnamed(file));
   if (const int theirs = version(); theirs != kPlugInInterfaceVersion)
-    throw ModuleError(versionMismatch(file, "version " + std::to_string(theirs)));
+    throw ModuleError(versionMismatch(file, theirs));
   handle_ = module.release();
 }
 

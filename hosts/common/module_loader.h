@@ -4,17 +4,17 @@
 
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 
+#include "hosts/common/host_error.h"
 #include "plugin/print_dialog_extension.h"
 
 namespace jc {
 
 // A module that cannot be loaded, has no entry point or speaks another
 // interface version; the message names the file and, for a version, both.
-class ModuleError : public std::runtime_error {
+class ModuleError : public HostError {
  public:
-  using std::runtime_error::runtime_error;
+  using HostError::HostError;
 };
 
 class LoadedModule {

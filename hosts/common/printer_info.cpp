@@ -1,6 +1,6 @@
 #include "hosts/common/printer_info.h"
 
-#include <stdexcept>
+#include "hosts/common/host_error.h"
 
 namespace jc {
 
@@ -17,8 +17,8 @@ PpdFile::PpdFile(const std::filesystem::path& file) {
   if (!ppd_) {
     int line = 0;
     const ppd_status_t status = ppdLastError(&line);
-    throw std::runtime_error("cannot read the PPD " + file.string() + ": " +
-                             ppdErrorString(status) + " (line " + std::to_string(line) + ")");
+    throw HostError(Message("cannot read the PPD {0}: {1} (line {2})",
+                            {file.string(), ppdErrorString(status), std::to_string(line)}));
   }
   ppdMarkDefaults(ppd_);
 }

@@ -64,6 +64,19 @@ TEST(DirectoryBundleTest, TranslatesFromTheChosenLanguage) {
             u"Could not retrieve Folder Names.");
 }
 
+TEST(DirectoryBundleTest, EachDomainReadsItsOwnCatalogue) {
+  const DirectoryBundle panel(kBundle, "ja_JP.UTF-8");
+  const DirectoryBundle cli(kBundle, "ja_JP.UTF-8", DirectoryBundle::kCommandLineDomain);
+  EXPECT_EQ(cli.catalogLanguage(), "ja");
+  EXPECT_EQ(cli.localizedString(u"unknown option {0}"), u"不明なオプションです: {0}");
+  EXPECT_EQ(cli.localizedString(u"Job Control"), u"Job Control");
+  EXPECT_EQ(panel.localizedString(u"unknown option {0}"), u"unknown option {0}");
+
+  const DirectoryBundle none(kBundle, "ja", "no-such-domain");
+  EXPECT_EQ(none.catalogLanguage(), "");
+  EXPECT_EQ(none.localizedString(u"unknown option {0}"), u"unknown option {0}");
+}
+
 TEST(DirectoryBundleTest, LocaleNamesFallBackToTheirLanguage) {
   for (const char* name : {"ja_JP", "ja_JP.UTF-8", "ja_JP.eucJP@mod", "ja.UTF-8"}) {
     const DirectoryBundle bundle(kBundle, name);

@@ -1,0 +1,135 @@
+// The command line speaks the user's language: messages, usage and the text
+// output come from its own catalogue, chosen as the panel chooses its own;
+// the JSON output is the same in every language.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/cli_run.h"
+#include "support/temp_dir.h"
+
+namespace jc::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The ways a user asks for Japanese; runCli starts from the C locale.
+const std::vector<std::pair<const char*, Environment>> kJapanese = {
+    {"LANG", {{"LC_ALL", std::nullopt}, {"LANG", "ja_JP.UTF-8"}}},
+    {"LANGUAGE", {{"LANGUAGE", "ja"}}},
+};
+
+class CliLanguageTest : public ::testing::Test {
+ protected:
+  ProcessResult run(const Environment& language, std::vector<std::string> args) {
+    Environment environment = language;
+    environment["HOME"] = home_.path().string();
+    return runCli({.configHome = home_.path(), .environment = environment}, args);
+  }
+
+  TempDir home_;
+};
+
+TEST_F(CliLanguageTest, RefusalsAndFailuresAreJapanese) {
+  struct Case {
+    std::vector<std::string> args;
+    Environment extra;
+    int status;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"show", "--retention", "on", "--passcode", "12a"},
+       {},
+       2,
+       "jobcontrol: --passcode: その入力欄にはこの値を入力できません (suspendKeyEditText)\n"},
+      {{"show", "--bogus"},
+       {},
+       2,
+       "jobcontrol: 不明なオプションです: --bogus\n"
+       "詳しくは 'jobcontrol --help' を実行してください。\n"},
+      {{"show"},
+       {{"JOBCONTROL_MODULE", "/nonexistent/jobcontrol-panel.so"}},
+       1,
+       "jobcontrol: パネルモジュールを読み込めません: /nonexistent/jobcontrol-panel.so: cannot "
+       "open shared object file: No such file or directory\n"},
+  };
+  for (const auto& [how, language] : kJapanese) {
+    for (const Case& c : cases) {
+      Environment environment = language;
+      environment.insert(c.extra.begin(), c.extra.end());
+      const ProcessResult r = run(environment, c.args);
+      EXPECT_EQ(r.exitStatus, c.status) << how << " " << c.args.back();
+      EXPECT_EQ(r.err, c.err) << how;
+      EXPECT_EQ(r.out, "") << how;
+    }
+  }
+}
+
+TEST_F(CliLanguageTest, HelpAndTextOutputAreJapanese) {
+  for (const auto& [how, language] : kJapanese) {
+    const ProcessResult help = run(language, {"--help"});
+    EXPECT_EQ(help.exitStatus, 0) << how;
+    EXPECT_EQ(help.out.rfind("使い方: jobcontrol [PRINTER] [--settings FILE]", 0), 0u)
+        << how << ": " << help.out;
+
+    const ProcessResult shown = run(language, {"show"});
+    EXPECT_EQ(shown.exitStatus, 0) << how << ": " << shown.err;
+    EXPECT_EQ(shown.out.substr(0, shown.out.find('\n')),
+              "Sample_MFP のジョブコントロール (korvel.print.pde.vx418.JobControlKind)")
+        << how;
+  }
+}
+
+TEST_F(CliLanguageTest, JsonIsTheSameInEveryLanguage) {
+  const fs::path document = home_.path() / "document.txt";
+  std::ofstream(document) << "text\n";
+  const std::vector<std::vector<std::string>> commands = {
+      {"show", "--retention", "on", "--passcode", "123", "--json"},
+      {"save", "--retention", "on", "--passcode", "123", "--user-name", "Tanaka", "--json"},
+      {"print", document.string(), "--job-name", "Report", "--json"},
+  };
+  for (const auto& args : commands) {
+    const ProcessResult english = run({}, args);
+    ASSERT_EQ(english.exitStatus, 0) << english.err;
+    for (const auto& [how, language] : kJapanese) {
+      const ProcessResult japanese = run(language, args);
+      EXPECT_EQ(japanese.exitStatus, 0) << how << ": " << japanese.err;
+      EXPECT_EQ(japanese.out, english.out) << how << " " << args.front();
+    }
+  }
+  // What goes to a person still speaks the person's language.
+  const ProcessResult refused =
+      run(kJapanese.front().second, {"show", "--retention", "on", "--passcode", "12a", "--json"});
+  EXPECT_EQ(refused.exitStatus, 2);
+  EXPECT_EQ(refused.err,
+            "jobcontrol: --passcode: その入力欄にはこの値を入力できません (suspendKeyEditText)\n");
+}
+
+TEST_F(CliLanguageTest, EnglishWithoutACatalogueOrATranslation) {
+  const std::string expected =
+      "jobcontrol: --passcode: the field does not accept this value (suspendKeyEditText)\n";
+  const std::vector<std::string> args = {"show", "--retention", "on", "--passcode", "12a"};
+
+  TempDir copy;
+  const fs::path bundle = copy.path() / "jobcontrol";
+  fs::copy(JC_BUILD_BUNDLE_DIR, bundle, fs::copy_options::recursive);
+  fs::remove(bundle / "locale" / "ja" / "LC_MESSAGES" / "jobcontrol-cli.mo");
+
+  const std::vector<std::pair<const char*, Environment>> englishCases = {
+      {"C", {}},
+      {"a language without a catalogue", {{"LC_ALL", std::nullopt}, {"LANG", "fr_FR.UTF-8"}}},
+      {"Japanese without the catalogue",
+       {{"LANGUAGE", "ja"}, {"JOBCONTROL_BUNDLE_DIR", bundle.string()}}},
+  };
+  for (const auto& [how, environment] : englishCases) {
+    const ProcessResult r = run(environment, args);
+    EXPECT_EQ(r.exitStatus, 2) << how;
+    EXPECT_EQ(r.err, expected) << how;
+  }
+}
+
+}  // namespace
+}  // namespace jc::test
