@@ -6,14 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/message.h"
+
 namespace jc {
 
 struct StandardAttributePlan {
   // Job options for the print system, name and UTF-8 value, in order.
   std::vector<std::pair<std::string, std::string>> options;
   // One plain sentence for each value that is not sent, or that travels in a
-  // way the user should know of. Never holds a value itself.
-  std::vector<std::string> notes;
+  // way the user should know of, for the host to say in the user's language.
+  // Never holds a value of the panel's itself.
+  std::vector<Message> notes;
 };
 
 }  // namespace jc

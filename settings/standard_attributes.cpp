@@ -55,27 +55,33 @@ bool repertoireAdmits(std::string_view repertoire, std::string_view code) {
 }
 
 // Why the printer cannot take `code` as its PIN, or none when it can.
-std::optional<std::string> passCodeRefusal(const std::string& code, const PrinterCapabilities& p) {
+std::optional<Message> passCodeRefusal(const std::string& code, const PrinterCapabilities& p) {
   const int maxLength = p.passwordMaxLength.value_or(0);
   if (maxLength <= 0)
-    return "The printer takes no PIN (job-password): the pass code is not sent to it.";
+    return Message("The printer takes no PIN (job-password): the pass code is not sent to it.");
   // A printer that names no encryption takes the PIN as it is, which is also
   // what CUPS assumes when it forwards job-password to it.
   if (!p.passwordEncryptions.empty() && !contains(p.passwordEncryptions, "none"))
-    return "The printer takes only a hashed PIN, which not every CUPS delivers hashed: the pass "
-           "code is not sent to it.";
+    return Message(
+        "The printer takes only a hashed PIN, which not every CUPS delivers hashed: the pass "
+        "code is not sent to it.");
   const int length = static_cast<int>(fromUtf8(code).size());
   if (length > maxLength)
-    return "The pass code has " + std::to_string(length) + " characters, more than the " +
-           std::to_string(maxLength) + " the printer takes: it is not sent to it.";
+    return Message(
+        "The pass code has {0} characters, more than the {1} the printer takes: it is "
+        "not sent to it.",
+        {std::to_string(length), std::to_string(maxLength)});
   if (p.passwordLength && (length < p.passwordLength->lower || length > p.passwordLength->upper))
-    return "The pass code has " + std::to_string(length) + " characters; the printer takes " +
-           std::to_string(p.passwordLength->lower) + " to " +
-           std::to_string(p.passwordLength->upper) + ": it is not sent to it.";
+    return Message(
+        "The pass code has {0} characters; the printer takes {1} to {2}: it is not "
+        "sent to it.",
+        {std::to_string(length), std::to_string(p.passwordLength->lower),
+         std::to_string(p.passwordLength->upper)});
   if (!p.passwordRepertoires.empty() &&
       std::none_of(p.passwordRepertoires.begin(), p.passwordRepertoires.end(),
                    [&code](const std::string& r) { return repertoireAdmits(r, code); }))
-    return "The printer does not take the pass code's characters in a PIN: it is not sent to it.";
+    return Message(
+        "The printer does not take the pass code's characters in a PIN: it is not sent to it.");
   return std::nullopt;
 }
 
@@ -98,7 +104,7 @@ void mapPassCode(const JobControlSettings& s, const PrinterCapabilities& p,
   plan.options.emplace_back("job-password-encryption", "none");
   if (!reachedSecurely(p.printerURI))
     plan.notes.push_back(
-        "The printer's address is not ipps://: the PIN travels to it unencrypted.");
+        Message("The printer's address is not ipps://: the PIN travels to it unencrypted."));
 }
 
 // The user number identifies the user only when the panel authenticates by
@@ -114,8 +120,8 @@ void mapAccounting(const JobControlSettings& s, const PrinterCapabilities& p,
       if (p.accountingUserId)
         plan.options.emplace_back("job-accounting-user-id", *number);
       else
-        plan.notes.push_back(
-            "The printer takes no user number (job-accounting-user-id): it is not sent to it.");
+        plan.notes.push_back(Message(
+            "The printer takes no user number (job-accounting-user-id): it is not sent to it."));
     }
   }
   if (auto account = nonEmpty(s.accountNumber, kAccountNumberChars)) {
@@ -123,7 +129,7 @@ void mapAccounting(const JobControlSettings& s, const PrinterCapabilities& p,
       plan.options.emplace_back("job-account-id", *account);
     else
       plan.notes.push_back(
-          "The printer takes no account number (job-account-id): it is not sent to it.");
+          Message("The printer takes no account number (job-account-id): it is not sent to it."));
   }
 }
 

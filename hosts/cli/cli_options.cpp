@@ -170,7 +170,8 @@ Options parseOptions(int argc, char** argv) {
     } else if (name == "--standard-attributes") {
       const std::string mode = value();
       const auto parsed = parseStandardAttributeMode(mode);
-      if (!parsed) throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {mode})};
+      if (!parsed)
+        throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {mode})};
       options.standardAttributes = *parsed;
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();

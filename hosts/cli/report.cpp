@@ -50,13 +50,24 @@ nlohmann::ordered_json reportJson(const Report& report) {
   return out;
 }
 
+namespace {
+
+// Output for programs reads the same in every language.
+std::vector<std::string> englishNotes(const StandardAttributePlan& plan) {
+  std::vector<std::string> notes;
+  for (const Message& note : plan.notes) notes.push_back(note.text());
+  return notes;
+}
+
+}  // namespace
+
 nlohmann::ordered_json standardAttributesJson(StandardAttributeMode mode,
                                               const StandardAttributePlan& plan) {
   nlohmann::ordered_json options = nlohmann::ordered_json::object();
   for (const auto& [name, value] : plan.options) options[name] = shownValue(name, value);
   return {{"mode", standardAttributeModeName(mode)},
           {"options", std::move(options)},
-          {"notes", plan.notes}};
+          {"notes", englishNotes(plan)}};
 }
 
 void printControls(std::ostream& out, const HeadlessView& view) {
@@ -98,7 +109,7 @@ void printFolderList(std::ostream& out, const std::optional<FolderList>& folders
 }
 
 void printStandardAttributeNotes(std::ostream& out, const StandardAttributePlan& plan) {
-  for (const std::string& note : plan.notes) out << tr("note: {0}", {escapeControls(note)}) << "\n";
+  for (const Message& note : plan.notes) out << tr("note: {0}", {escapeControls(tr(note))}) << "\n";
 }
 
 }  // namespace jc::cli

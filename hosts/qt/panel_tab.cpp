@@ -184,7 +184,7 @@ void PanelTab::refreshStandardAttributes() {
     plan_ = standardAttributePlan(options_.standardAttributes, *session_->panel,
                                   session_->host->printer(), session_->host->ppdFile());
   QStringList lines;
-  for (const std::string& note : plan_.notes) lines << QString::fromStdString(note);
+  for (const Message& note : plan_.notes) lines << QString::fromStdString(note.text());
   notes_->setText(lines.join(QLatin1Char(' ')));
   notes_->setVisible(!lines.isEmpty());
 }

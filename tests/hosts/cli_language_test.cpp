@@ -80,6 +80,15 @@ TEST_F(CliLanguageTest, HelpAndTextOutputAreJapanese) {
     EXPECT_EQ(shown.out.substr(0, shown.out.find('\n')),
               "Sample_MFP のジョブコントロール (korvel.print.pde.vx418.JobControlKind)")
         << how;
+
+    // The panel's notes on the standard job attributes, said by the host.
+    const ProcessResult noted =
+        run(language, {"--standard-attributes", "on", "show", "--account-number", "7"});
+    EXPECT_NE(
+        noted.out.find("\n注意: プリンターはアカウント番号 (job-account-id) を受け付けません。"
+                       "アカウント番号は送信しません。\n"),
+        std::string::npos)
+        << how << ": " << noted.out;
   }
 }
 

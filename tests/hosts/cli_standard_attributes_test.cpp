@@ -85,8 +85,7 @@ TEST(CliStandardAttributesTest, UnknownModeIsRefused) {
 TEST(CliStandardAttributesTest, ReportMasksThePin) {
   const StandardAttributePlan plan{
       {{"job-password", "1234"}, {"job-password-encryption", "none"}, {"job-account-id", "777"}},
-      {"The printer's address is not ipps://: the PIN travels to "
-       "it unencrypted."}};
+      {Message("The printer's address is not ipps://: the PIN travels to it unencrypted.")}};
   const nlohmann::ordered_json shown =
       cli::standardAttributesJson(StandardAttributeMode::Auto, plan);
   EXPECT_EQ(shown.dump(),

@@ -190,7 +190,9 @@ TEST_P(StandardAttributesTest, MapsToExactOptionsAndNotes) {
   GetParam().settings(settings);
   const StandardAttributePlan plan = mapStandardAttributes(settings, printer);
   EXPECT_EQ(plan.options, GetParam().options);
-  EXPECT_EQ(plan.notes, GetParam().notes);
+  Notes notes;
+  for (const Message& note : plan.notes) notes.push_back(note.text());
+  EXPECT_EQ(notes, GetParam().notes);
   // The login name, password and folder pass code have no standard home.
   for (const auto& [name, value] : plan.options) {
     EXPECT_NE(value, "pw-secret") << name;
