@@ -103,6 +103,7 @@ int run(const DialogOptions& options) {
   tabOptions.modulePath = defaultModulePath();
   if (options.prefsDir) tabOptions.prefsFolder = *options.prefsDir;
   tabOptions.jobName = title;
+  tabOptions.standardAttributes = options.standardAttributes;
   PanelTab tab(dialog, tabOptions);
   if (!tab.error().empty()) std::cerr << "jobcontrol-dialog: " << tab.error() << "\n";
 

@@ -6,7 +6,8 @@
 namespace jc::qt {
 
 const char* dialogUsageText() {
-  return R"(Usage: jobcontrol-dialog [--printer NAME] [--prefs-dir DIR] [FILE...]
+  return R"(Usage: jobcontrol-dialog [--printer NAME] [--prefs-dir DIR]
+                         [--standard-attributes auto|on|off] [FILE...]
        jobcontrol-dialog --screenshot FILE.png [--tab N] [--printer NAME]
 
 Opens the print dialog with the Job Control tab. On Print the files go to the
@@ -17,6 +18,10 @@ printer. Cancel sends nothing and stores nothing.
 --printer NAME      the CUPS queue chosen when the dialog opens
 --prefs-dir DIR     where per-printer preferences live
                     (default: $XDG_CONFIG_HOME/jobcontrol)
+--standard-attributes auto|on|off
+                    also send the pass code, user number and account number
+                    as the standard job attributes; auto (the default): for
+                    driverless CUPS queues only
 --screenshot FILE   draws the dialog with the tab open, off screen, into a
                     PNG file instead of opening it
 --tab N             the panel's page in the picture (from 0)
@@ -57,6 +62,11 @@ class Parser {
         o.printer = value(arg, inlineValue);
       } else if (arg == "--prefs-dir") {
         o.prefsDir = value(arg, inlineValue);
+      } else if (arg == "--standard-attributes") {
+        const std::string mode = value(arg, inlineValue);
+        const auto parsed = parseStandardAttributeMode(mode);
+        if (!parsed) throw DialogUsageError{arg + " takes auto, on or off, not " + mode};
+        o.standardAttributes = *parsed;
       } else if (arg == "--screenshot") {
         o.screenshot = value(arg, inlineValue);
       } else if (arg == "--tab") {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/standard_attribute_mode.h"
+
 namespace jc::qt {
 
 struct DialogOptions {
@@ -12,6 +14,7 @@ struct DialogOptions {
   std::optional<std::string> screenshot;  // --screenshot FILE.png
   int tab = 0;                            // --tab N: the panel's page in the picture
   std::optional<std::string> prefsDir;    // --prefs-dir DIR
+  StandardAttributeMode standardAttributes = StandardAttributeMode::Auto;
   std::vector<std::string> files;
   bool help = false;
   bool version = false;

@@ -61,6 +61,7 @@ expect "job.json our plan.ps prefs report.pdf" jobcontrol --ppd x.ppd print ""
 expect "" jobcontrol print report.pdf ""
 expect "--prefs-dir --printer" jobcontrol-dialog --pr
 expect "Office" jobcontrol-dialog --printer O
+expect "off on" jobcontrol-dialog --standard-attributes o
 expect "job.json our plan.ps prefs report.pdf" jobcontrol-dialog --printer Office ""
 
 # Without CUPS: no queue and not a word on the terminal.

@@ -34,6 +34,9 @@ TEST(DialogCommandTest, ExitStatusesAndMessages) {
       {{"--bogus"}, 2, "unknown option --bogus"},
       {{"--printer"}, 2, "--printer needs a value"},
       {{"--screenshot", "x.png", "--tab", "two"}, 2, "--tab takes a number"},
+      {{"--standard-attributes=always"},
+       2,
+       "--standard-attributes takes auto, on or off, not always"},
       {{"/nonexistent/report.pdf"}, 2, "no file to print at /nonexistent/report.pdf"},
       {{"--printer", "NoSuchQueue_JobControl", "--screenshot", "x.png"}, 2, "NoSuchQueue"},
   };
