@@ -1,6 +1,5 @@
 // jobcontrol-dialog: Qt's print dialog with the Job Control tab.
 #include <QApplication>
-#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -86,17 +85,13 @@ int run(const DialogOptions& options) {
       return fail(kUsage, "no file to print at " + file);
   }
   QPrinter printer(QPrinter::HighResolution);
-  if (options.printer) {
-    if (QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
-      return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
-    printer.setPrinterName(QString::fromStdString(*options.printer));
-  }
   const std::string title = options.files.empty()
                                 ? std::string("Job Control test page")
                                 : std::filesystem::path(options.files.front()).filename().string();
-  printer.setDocName(QString::fromStdString(title));
-  // Printing to a file offers a PDF named after the document in the home folder.
-  printer.setOutputFileName(QDir::home().filePath(QString::fromStdString(title) + ".pdf"));
+  if (options.printer &&
+      QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
+    return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
+  prepareForDialog(printer, title, options.printer.value_or(""));
 
   QPrintDialog dialog(&printer);
   PanelTabOptions tabOptions;

@@ -1,5 +1,6 @@
 #include "hosts/qt/printer_job_options.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPrintEngine>
 #include <QPrinter>
@@ -63,6 +64,16 @@ void addEntriesTo(QPrinter& printer, const PrintSettings& entries) {
       options << name << value;
   }
   engine->setProperty(kCupsOptions, options);
+}
+
+void prepareForDialog(QPrinter& printer, const std::string& title, const std::string& queue) {
+  const QString name = QString::fromStdString(title);
+  printer.setDocName(name);
+  // Naming the file makes the printer a PDF writer with no queue, so the
+  // queue is named after it; the other way round, the dialog would open on
+  // its first queue.
+  printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
+  if (!queue.empty()) printer.setPrinterName(QString::fromStdString(queue));
 }
 
 }  // namespace jc::qt

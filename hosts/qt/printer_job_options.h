@@ -3,6 +3,8 @@
 // CUPS print engine.
 #pragma once
 
+#include <string>
+
 #include "plugin/host.h"
 
 class QPrinter;
@@ -18,5 +20,10 @@ PrintSettings jobOptionsOf(QPrinter& printer);
 // options of the same name, so that a job painted through the printer
 // carries them. Nothing happens for a printer that does not print to CUPS.
 void addEntriesTo(QPrinter& printer, const PrintSettings& entries);
+
+// Readies `printer` for the print dialog: the job is named `title`, printing
+// to a file offers "<home>/<title>.pdf", and the dialog opens on the CUPS
+// queue `queue` (empty: the system's default).
+void prepareForDialog(QPrinter& printer, const std::string& title, const std::string& queue);
 
 }  // namespace jc::qt

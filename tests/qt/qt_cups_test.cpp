@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
@@ -90,6 +91,23 @@ TEST_F(QtCupsTest, TabFollowsThePrinterPickedWithItsAddressAndHeldValues) {
   pick(office_);
   EXPECT_EQ(field("printersAddressEditText"), "127.0.0.1");
   EXPECT_EQ(field("userNameEditText"), "Ada");
+}
+
+TEST_F(QtCupsTest, DialogOpensOnTheNamedQueueAndOffersTheDocumentsPdf) {
+  // The queue the dialog lists after the other, so that opening on the first
+  // one does not pass for opening on the named one.
+  QComboBox* chooser = qt::printerChooserOf(*dialog_);
+  ASSERT_NE(chooser, nullptr);
+  const std::string named = chooser->findText(QString::fromStdString(office_.name())) >
+                                    chooser->findText(QString::fromStdString(lab_.name()))
+                                ? office_.name()
+                                : lab_.name();
+  QPrinter printer;
+  qt::prepareForDialog(printer, "Report", named);
+  QPrintDialog dialog(&printer);
+  EXPECT_EQ(qt::printerChooserOf(dialog)->currentText().toStdString(), named);
+  EXPECT_EQ(printer.outputFileName(), QDir::home().filePath("Report.pdf"));
+  EXPECT_EQ(printer.docName(), "Report");
 }
 
 TEST_F(QtCupsTest, TestPageThroughQtsEngineCarriesTheEntries) {
