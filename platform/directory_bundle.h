@@ -25,7 +25,8 @@ class DirectoryBundle : public Bundle {
  public:
   // The gettext domain of the panel's string tables.
   static constexpr std::string_view kDomain = "jobcontrol";
-  // The gettext domain of the command line's messages.
+  // The gettext domain of the hosts' own messages: the command line's, and
+  // the notes the dialog shows under the panel.
   static constexpr std::string_view kCommandLineDomain = "jobcontrol-cli";
   // The environment variable that names the resource folder, overriding the
   // one found next to the module.

@@ -12,6 +12,7 @@
 
 #include "hosts/qt/qt_text.h"
 #include "platform/directory_bundle.h"
+#include "platform/text.h"
 
 namespace jc::qt {
 namespace {
@@ -183,8 +184,14 @@ void PanelTab::refreshStandardAttributes() {
   if (session_)
     plan_ = standardAttributePlan(options_.standardAttributes, *session_->panel,
                                   session_->host->printer(), session_->host->ppdFile());
+  // The notes are among the hosts' messages, in the command line's catalogue.
+  const DirectoryBundle messages(bundleFolderFor(options_),
+                                 DirectoryBundle::languageFromEnvironment(),
+                                 DirectoryBundle::kCommandLineDomain);
   QStringList lines;
-  for (const Message& note : plan_.notes) lines << QString::fromStdString(note.text());
+  for (const Message& note : plan_.notes)
+    lines << QString::fromStdString(
+        formatMessage(toUtf8(messages.localizedString(fromUtf8(note.pattern))), note.values));
   notes_->setText(lines.join(QLatin1Char(' ')));
   notes_->setVisible(!lines.isEmpty());
 }

@@ -11,6 +11,7 @@
 
 #include "hosts/qt/panel_tab.h"
 #include "support/panel_fixture.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace jc::test {
@@ -20,6 +21,7 @@ struct NotesCase {
   const char* what;
   StandardAttributeMode mode;
   QString notes;
+  const char* language = "C";
 };
 void PrintTo(const NotesCase& c, std::ostream* os) { *os << c.what; }
 
@@ -27,6 +29,8 @@ class StandardAttributeNotesTest : public testing::TestWithParam<NotesCase> {};
 
 // The bundled sample printer is no CUPS queue: it takes nothing it could say.
 TEST_P(StandardAttributeNotesTest, PrintShowsTheNotesUnderThePanel) {
+  ScopedEnv language;
+  language.set("LANGUAGE", GetParam().language);
   TempDir dir;
   QPrinter printer;
   printer.setOutputFileName(QString::fromStdString((dir.path() / "out.pdf").string()));
@@ -54,7 +58,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         NotesCase{"auto", StandardAttributeMode::Auto, ""},
         NotesCase{"on", StandardAttributeMode::On,
-                  "The printer takes no account number (job-account-id): it is not sent to it."}),
+                  "The printer takes no account number (job-account-id): it is not sent to it."},
+        NotesCase{
+            "japanese", StandardAttributeMode::On,
+            "プリンターはアカウント番号 (job-account-id) を受け付けません。アカウント番号は送信"
+            "しません。",
+            "ja"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace
