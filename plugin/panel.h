@@ -51,7 +51,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   LifecycleFlags lifecycleFlags() const override;
   std::optional<FolderList> folders() const override { return folderList; }
   std::optional<FolderListOutcome> folderListOutcome() const override { return folderListOutcome_; }
-  std::optional<std::string> preferencesError() const override { return preferencesError_; }
+  std::optional<Message> preferencesError() const override { return preferencesError_; }
   StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const override;
   void updateUI();
 
@@ -259,7 +259,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
 
   PanelEnvironment env_;
   PreferenceSnapshot preferencesRead_;             // what the dialog showed when it opened (prefs/)
-  std::optional<std::string> preferencesError_;    // why the latest preference save failed
+  std::optional<Message> preferencesError_;        // why the latest preference save failed
   std::optional<JobControlSettings> lastWritten_;  // what the latest save wrote
 };
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/message.h"
 #include "plugin/host.h"
 #include "plugin/printer_capabilities.h"
 #include "plugin/standard_attribute_plan.h"
@@ -55,9 +56,10 @@ class PrintDialogExtension {
   // (no request yet, or the address was empty).
   virtual std::optional<FolderListOutcome> folderListOutcome() const = 0;
   // Why the latest save of the printer's preferences failed, in plain words
-  // that name files but never a stored value; none when it succeeded or none
+  // that name files but never a stored value, with the paths, sizes and the
+  // system's reason as the message's values; none when it succeeded or none
   // failed.
-  virtual std::optional<std::string> preferencesError() const = 0;
+  virtual std::optional<Message> preferencesError() const = 0;
   // The pass code, user number and account number as the standard job
   // attributes `printer` takes, from the values the latest save wrote (before
   // any save, from the controls as they are).

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/message.h"
 #include "prefs/plist_xml_writer.h"
 
 namespace jc {
@@ -25,10 +26,11 @@ using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 struct DomainUpdate {
   bool written = false;
   // Why the domain could not be written, in plain words naming files but no
-  // value; empty when it was written or when the change asked for nothing.
-  std::string failure;
+  // value, with the paths, sizes and the system's reason as its values; an
+  // empty pattern when it was written or when the change asked for nothing.
+  Message failure;
 
-  static DomainUpdate failed(std::string why) { return {false, std::move(why)}; }
+  static DomainUpdate failed(Message why) { return {false, std::move(why)}; }
   // Tested like the plain answer it replaces.
   operator bool() const { return written; }  // NOLINT(google-explicit-constructor)
 };

@@ -104,15 +104,18 @@ bool setAside(const std::filesystem::path& file) {
   return false;
 }
 
-std::string because(const std::string& what, int error) {
-  return what + ": " + std::strerror(error);
+// `what` with the system's reason for `error` as its last value, which stays
+// as the system says it.
+Message because(Message what, int error) {
+  what.values.emplace_back(std::strerror(error));
+  return what;
 }
 
 // The domain as it stands, for a change: a new dictionary when there is no
 // file, or when the file was unreadable and has been set aside. Answers why
-// it cannot be had.
-std::string loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
-                          PlistPtr& dictionary) {
+// it cannot be had (an empty pattern when it can).
+Message loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
+                      PlistPtr& dictionary) {
   LoadedDomain loaded = loadDomainFile(file, maxBytes);
   switch (loaded.state) {
     case FileState::Found:
@@ -120,18 +123,20 @@ std::string loadForUpdate(const std::filesystem::path& file, std::size_t maxByte
       return {};
     case FileState::Unreadable:
       // Writing now would drop what the file holds.
-      return because("the preference file " + file.string() + " cannot be read", errno);
+      return because(Message("the preference file {0} cannot be read: {1}", {file.string()}),
+                     errno);
     case FileState::Corrupt:
       if (!setAside(file)) {
-        return because("the damaged preference file " + file.string() + " cannot be set aside",
-                       errno);
+        return because(
+            Message("the damaged preference file {0} cannot be set aside: {1}", {file.string()}),
+            errno);
       }
       [[fallthrough]];
     case FileState::Missing:
       dictionary.reset(plist_new_dict());
       return {};
   }
-  return "the preference file " + file.string() + " is in an unknown state";
+  return Message("the preference file {0} is in an unknown state", {file.string()});
 }
 
 // What writing a domain's text came to.
@@ -169,7 +174,7 @@ DomainUpdate writeDomain(const std::filesystem::path& file, plist_t dictionary,
                          const StreamedValues& streamed, std::size_t maxBytes) {
   if (plist_get_node_type(dictionary) != PLIST_DICT ||
       plistNestingDepth(dictionary) > kMaxPlistNesting) {
-    return DomainUpdate::failed("the preferences nest too deeply to be stored");
+    return DomainUpdate::failed(Message("the preferences nest too deeply to be stored"));
   }
   DomainText text;
   const std::error_code error = replaceFileAtomically(
@@ -181,16 +186,19 @@ DomainUpdate writeDomain(const std::filesystem::path& file, plist_t dictionary,
       0600);
   if (!error) return {true, {}};
   if (error != std::errc::operation_canceled || text.fits(maxBytes)) {
-    return DomainUpdate::failed("the preference file " + file.string() +
-                                " cannot be written: " + error.message());
+    return DomainUpdate::failed(Message("the preference file {0} cannot be written: {1}",
+                                        {file.string(), error.message()}));
   }
-  if (!text.complete) return DomainUpdate::failed("the preferences could not be put into words");
+  if (!text.complete) {
+    return DomainUpdate::failed(Message("the preferences could not be put into words"));
+  }
   if (text.nesting > kMaxPlistNesting) {
-    return DomainUpdate::failed("the preferences nest too deeply to be stored");
+    return DomainUpdate::failed(Message("the preferences nest too deeply to be stored"));
   }
-  return DomainUpdate::failed("the preferences would take " + std::to_string(text.bytes) +
-                              " bytes, more than the " + std::to_string(maxBytes) +
-                              " a preference file may hold; the previous file is kept");
+  return DomainUpdate::failed(
+      Message("the preferences would take {0} bytes, more than the {1} a preference file may hold; "
+              "the previous file is kept",
+              {std::to_string(text.bytes), std::to_string(maxBytes)}));
 }
 
 }  // namespace
@@ -250,20 +258,24 @@ DomainUpdate DomainStore::update(const std::string& domain,
 DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedChange& change) {
   if (!change) return {};
   if (folder_.empty()) {
-    return DomainUpdate::failed("no folder for preferences is known: HOME is not set");
+    return DomainUpdate::failed(Message("no folder for preferences is known: HOME is not set"));
   }
   if (!ensurePrivateFolder(folder_)) {
-    return DomainUpdate::failed(because(
-        "the preference folder " + folder_.string() + " cannot be created or made private", errno));
+    return DomainUpdate::failed(
+        because(Message("the preference folder {0} cannot be created or made private: {1}",
+                        {folder_.string()}),
+                errno));
   }
   const std::filesystem::path file = fileFor(domain);
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
   if (!lock) {
-    return DomainUpdate::failed(
-        because("the preference lock " + lockFileFor(file).string() + " cannot be taken", errno));
+    return DomainUpdate::failed(because(
+        Message("the preference lock {0} cannot be taken: {1}", {lockFileFor(file).string()}),
+        errno));
   }
   PlistPtr dictionary;
-  if (std::string failure = loadForUpdate(file, maxDomainBytes_, dictionary); !failure.empty()) {
+  if (Message failure = loadForUpdate(file, maxDomainBytes_, dictionary);
+      !failure.pattern.empty()) {
     return DomainUpdate::failed(std::move(failure));
   }
   StreamedValues streamed;

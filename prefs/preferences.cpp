@@ -167,10 +167,10 @@ DomainUpdate saveChanges(KorvelPrintPdeVx418JC& p, DomainStore& store, const std
 
 // Keeps why a save failed, and forgets it once one succeeds; answers whether
 // the domain was written.
-bool keepOutcome(std::optional<std::string>& error, const DomainUpdate& outcome) {
+bool keepOutcome(std::optional<Message>& error, const DomainUpdate& outcome) {
   if (outcome.written) {
     error.reset();
-  } else if (!outcome.failure.empty()) {
+  } else if (!outcome.failure.pattern.empty()) {
     error = outcome.failure;
   }
   return outcome.written;

@@ -193,9 +193,9 @@ int run(const Options& options) {
   }
   for (const AlertRecord& alert : host.headlessToolkit().alerts())
     std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";
-  if (const std::optional<std::string> error = panel.preferencesError()) {
+  if (const std::optional<Message> error = panel.preferencesError()) {
     std::cerr << "jobcontrol: "
-              << tr("the printer's preferences were not stored: {0}", {escapeControls(*error)})
+              << tr("the printer's preferences were not stored: {0}", {escapeControls(tr(*error))})
               << "\n";
     if (status == 0) status = kPreferencesNotStored;
   }

@@ -117,6 +117,32 @@ TEST_F(CliLanguageTest, JsonIsTheSameInEveryLanguage) {
             "jobcontrol: --passcode: その入力欄にはこの値を入力できません (suspendKeyEditText)\n");
 }
 
+// Why the preferences were not stored is said in the user's language too; the
+// paths and the system's reason stay as they are.
+TEST_F(CliLanguageTest, AFailedPreferenceSaveIsJapanese) {
+  const fs::path document = home_.path() / "document.txt";
+  std::ofstream(document) << "text\n";
+  const fs::path fileForFolder = home_.path() / "file";
+  std::ofstream(fileForFolder) << "not a folder\n";
+  const fs::path lock = home_.path() / "locked" / "korvel.mfp.Sample_MFP.plist.lock";
+  fs::create_directories(lock);
+  const std::vector<std::pair<fs::path, std::string>> cases = {
+      {fileForFolder, "環境設定フォルダー " + fileForFolder.string() +
+                          " を作成できないか、非公開にできません: File exists"},
+      {lock.parent_path(),
+       "環境設定のロック " + lock.string() + " を取得できません: Is a directory"},
+  };
+  for (const auto& [how, language] : kJapanese) {
+    for (const auto& [prefs, reason] : cases) {
+      const ProcessResult r =
+          run(language, {"print", document.string(), "--prefs-dir", prefs.string()});
+      EXPECT_EQ(r.exitStatus, 4) << how;
+      EXPECT_EQ(r.err, "jobcontrol: プリンターの環境設定を記録できませんでした: " + reason + "\n")
+          << how;
+    }
+  }
+}
+
 TEST_F(CliLanguageTest, EnglishWithoutACatalogueOrATranslation) {
   const std::string expected =
       "jobcontrol: --passcode: the field does not accept this value (suspendKeyEditText)\n";

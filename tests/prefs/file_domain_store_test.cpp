@@ -268,7 +268,8 @@ TEST_F(FileDomainStoreTest, ADomainOverTheLimitIsNotWrittenAndTheOldFileStays) {
     return true;
   });
   EXPECT_FALSE(refused.written);
-  EXPECT_NE(refused.failure.find("more than the 65536"), std::string::npos) << refused.failure;
+  EXPECT_NE(refused.failure.text().find("more than the 65536"), std::string::npos)
+      << refused.failure.text();
   EXPECT_EQ(readFile(store.fileFor(kDomain)), before);
   EXPECT_TRUE(store.read(kDomain));
   EXPECT_TRUE(strayFiles(folder_).empty());

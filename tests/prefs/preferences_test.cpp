@@ -691,10 +691,11 @@ TEST(PreferencesTest, AFailedSaveKeepsItsReason) {
     fillPanel(f, kHoldAll);
 
     EXPECT_FALSE(panel.SaveUserPreference());
-    const std::optional<std::string> error = panel.preferencesError();
+    const std::optional<Message> error = panel.preferencesError();
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find(c.reason), std::string::npos) << *error;
-    for (const SecretField& s : secretFields()) EXPECT_EQ(error->find(s.value), std::string::npos);
+    EXPECT_NE(error->text().find(c.reason), std::string::npos) << error->text();
+    for (const SecretField& s : secretFields())
+      EXPECT_EQ(error->text().find(s.value), std::string::npos);
 
     std::error_code ignored;
     fs::remove_all(lock, ignored);
@@ -708,9 +709,10 @@ TEST(PreferencesTest, AFailedSaveKeepsItsReason) {
   f.env.preferences = std::make_shared<FileDomainStore>("/proc/jobcontrol-absent/prefs");
   KorvelPrintPdeVx418JC& panel = f.open();
   panel.shouldPrint();
-  const std::optional<std::string> error = panel.preferencesError();
+  const std::optional<Message> error = panel.preferencesError();
   ASSERT_TRUE(error);
-  EXPECT_NE(error->find("/proc/jobcontrol-absent/prefs"), std::string::npos) << *error;
+  EXPECT_NE(error->text().find("/proc/jobcontrol-absent/prefs"), std::string::npos)
+      << error->text();
 }
 
 }  // namespace
