@@ -101,12 +101,16 @@ TEST_F(CliLanguageTest, JsonIsTheSameInEveryLanguage) {
       {"print", document.string(), "--job-name", "Report", "--json"},
   };
   for (const auto& args : commands) {
-    const ProcessResult english = run({}, args);
-    ASSERT_EQ(english.exitStatus, 0) << english.err;
     for (const auto& [how, language] : kJapanese) {
+      // The entries carry the second the job was spooled in: English runs on
+      // both sides, so that one of them shares the Japanese run's second.
+      const ProcessResult before = run({}, args);
       const ProcessResult japanese = run(language, args);
+      const ProcessResult after = run({}, args);
+      ASSERT_EQ(before.exitStatus, 0) << before.err;
       EXPECT_EQ(japanese.exitStatus, 0) << how << ": " << japanese.err;
-      EXPECT_EQ(japanese.out, english.out) << how << " " << args.front();
+      EXPECT_EQ(japanese.out, japanese.out == after.out ? after.out : before.out)
+          << how << " " << args.front();
     }
   }
   // What goes to a person still speaks the person's language.
