@@ -23,19 +23,30 @@ const char* standardAttributeModeName(StandardAttributeMode mode) {
   return "auto";
 }
 
+std::optional<PrinterCapabilities> capabilitiesFor(StandardAttributeMode mode,
+                                                   const PrinterInfo& printer, ppd_file_t* ppd) {
+  if (mode == StandardAttributeMode::Off) return std::nullopt;
+  if (!printer.cupsDestination) {
+    if (mode == StandardAttributeMode::Auto) return std::nullopt;
+    PrinterCapabilities none;
+    none.printerURI = printer.deviceURI;
+    return none;
+  }
+  // Queues with a PPD of their own are not asked at all in auto.
+  if (mode == StandardAttributeMode::Auto && !isDriverlessQueue(printer.deviceURI, ppd))
+    return std::nullopt;
+  return readQueueCapabilities(printer, ppd);
+}
+
+StandardAttributePlan standardAttributePlan(const PrintDialogExtension& panel,
+                                            const std::optional<PrinterCapabilities>& printer) {
+  return printer ? panel.standardAttributes(*printer) : StandardAttributePlan{};
+}
+
 StandardAttributePlan standardAttributePlan(StandardAttributeMode mode,
                                             const PrintDialogExtension& panel,
                                             const PrinterInfo& printer, ppd_file_t* ppd) {
-  if (mode == StandardAttributeMode::Off) return {};
-  if (!printer.cupsDestination) {
-    if (mode == StandardAttributeMode::Auto) return {};
-    PrinterCapabilities none;
-    none.printerURI = printer.deviceURI;
-    return panel.standardAttributes(none);
-  }
-  // Queues with a PPD of their own are not asked at all in auto.
-  if (mode == StandardAttributeMode::Auto && !isDriverlessQueue(printer.deviceURI, ppd)) return {};
-  return panel.standardAttributes(readQueueCapabilities(printer, ppd));
+  return standardAttributePlan(panel, capabilitiesFor(mode, printer, ppd));
 }
 
 PrintSettings withStandardAttributes(const PrintSettings& entries,

@@ -20,8 +20,18 @@ enum class StandardAttributeMode { Auto, On, Off };
 std::optional<StandardAttributeMode> parseStandardAttributeMode(std::string_view text);
 const char* standardAttributeModeName(StandardAttributeMode mode);
 
-// The panel's plan for `printer` under `mode`; empty when the mode leaves the
-// printer out. Asks CUPS (and a driverless queue's printer) for capabilities.
+// What `printer` takes of the standard job attributes, as far as `mode` asks:
+// none when the mode leaves the printer out. Asks CUPS (and a driverless
+// queue's printer itself), so a host keeps the answer for the printer.
+std::optional<PrinterCapabilities> capabilitiesFor(StandardAttributeMode mode,
+                                                   const PrinterInfo& printer, ppd_file_t* ppd);
+
+// The panel's plan for printer capabilities read by capabilitiesFor; empty
+// for none.
+StandardAttributePlan standardAttributePlan(const PrintDialogExtension& panel,
+                                            const std::optional<PrinterCapabilities>& printer);
+
+// Both in one: the panel's plan for `printer` under `mode`.
 StandardAttributePlan standardAttributePlan(StandardAttributeMode mode,
                                             const PrintDialogExtension& panel,
                                             const PrinterInfo& printer, ppd_file_t* ppd);

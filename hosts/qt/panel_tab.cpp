@@ -142,6 +142,8 @@ void PanelTab::showPrinter(const QString& printerName) {
         std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_, &runLoop_);
     if (options_.jobName) session->host->settings().setJobName(options_.jobName);
     open(*session);
+    session->capabilities =
+        capabilitiesFor(options_.standardAttributes, printer, session->host->ppdFile());
   } catch (const std::exception& e) {
     return showError(e.what());
   }
@@ -180,10 +182,8 @@ void PanelTab::showError(const std::string& message) {
 }
 
 void PanelTab::refreshStandardAttributes() {
-  plan_ = {};
-  if (session_)
-    plan_ = standardAttributePlan(options_.standardAttributes, *session_->panel,
-                                  session_->host->printer(), session_->host->ppdFile());
+  plan_ = session_ ? standardAttributePlan(*session_->panel, session_->capabilities)
+                   : StandardAttributePlan{};
   // The notes are among the hosts' messages, in the command line's catalogue.
   const DirectoryBundle messages(bundleFolderFor(options_),
                                  DirectoryBundle::languageFromEnvironment(),

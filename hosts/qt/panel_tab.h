@@ -74,6 +74,8 @@ class PanelTab {
     std::optional<CupsDestination> destination;
     std::unique_ptr<PrinterHost> host;
     std::unique_ptr<PrintDialogExtension> panel;
+    // Read once for the printer: asking it again at Print could wait as long.
+    std::optional<PrinterCapabilities> capabilities;
   };
 
   PrinterInfo printerFor(const QString& name, Session& session) const;
