@@ -1,5 +1,5 @@
-// jobcontrol --standard-attributes: the plan in the report, a PIN masked, and
-// the mode checked before anything runs.
+// jobcontrol --standard-attributes: the plan in the report, a PIN masked.
+// (The notes as text: the language test; a bad mode: the refusals table.)
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -58,29 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "it.",
                   "The printer takes no account number (job-account-id): it is not sent to it."}}),
     NameFromWhat{});
-
-TEST(CliStandardAttributesTest, TextOutputGivesOneLinePerNote) {
-  TempDir dir;
-  const ProcessResult run =
-      runCli({.configHome = dir.path(), .prefsDir = dir.path()},
-             {"--standard-attributes", "on", "show", "--account-number", "7"});
-  ASSERT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_NE(run.out.find("\nnote: The printer takes no account number (job-account-id): it is "
-                         "not sent to it.\n"),
-            std::string::npos)
-      << run.out;
-}
-
-TEST(CliStandardAttributesTest, UnknownModeIsRefused) {
-  TempDir dir;
-  const ProcessResult run =
-      runCli({.configHome = dir.path()}, {"--standard-attributes", "bogus", "show"});
-  EXPECT_EQ(run.exitStatus, 2);
-  EXPECT_NE(run.err.find("--standard-attributes takes auto, on or off, not bogus"),
-            std::string::npos)
-      << run.err;
-  EXPECT_TRUE(run.out.empty());
-}
 
 TEST(CliStandardAttributesTest, ReportMasksThePin) {
   const StandardAttributePlan plan{
