@@ -1,6 +1,7 @@
 // The panel's settings as one plain record, and the hold mask.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,17 @@ enum HoldBit : std::uint32_t {
   kHoldFolderName = 256,
 };
 inline constexpr std::uint32_t kHoldAll = 511;
+
+// How much of a code the writer sends: at most `chars` characters and, in the
+// system's encoding, `bytes` bytes.
+struct CodeLimit {
+  std::size_t chars;
+  std::size_t bytes;
+};
+inline constexpr CodeLimit kPassCodeLimit{8, 8};
+inline constexpr CodeLimit kFolderPassCodeLimit{8, 8};
+inline constexpr CodeLimit kUserNumberLimit{8, 8};
+inline constexpr CodeLimit kAccountNumberLimit{8, 5};
 
 // A field the layout may lack: none when its control is absent.
 template <class T>

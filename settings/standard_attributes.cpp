@@ -11,14 +11,11 @@
 namespace jc {
 namespace {
 
-// As many leading characters as the print-settings writer takes of each code.
-constexpr std::size_t kPassCodeChars = 8;
-constexpr std::size_t kUserNumberChars = 8;
-constexpr std::size_t kAccountNumberChars = 5;
-
-std::optional<std::string> nonEmpty(const Present<std::u16string>& text, std::size_t maxChars) {
+// As much of a code as the print-settings writer sends. The codes are digits,
+// one byte each in every system encoding, so the byte limit counts too.
+std::optional<std::string> nonEmpty(const Present<std::u16string>& text, CodeLimit limit) {
   if (!text || text->empty()) return std::nullopt;
-  return toUtf8(std::u16string_view(*text).substr(0, maxChars));
+  return toUtf8(std::u16string_view(*text).substr(0, std::min(limit.chars, limit.bytes)));
 }
 
 bool contains(const std::vector<std::string>& list, std::string_view word) {
@@ -30,7 +27,7 @@ bool contains(const std::vector<std::string>& list, std::string_view word) {
 std::optional<std::string> passCodeSent(const JobControlSettings& s) {
   if (!s.retention.value_or(false) || !s.suspendRow) return std::nullopt;
   if (*s.suspendRow < 0 || *s.suspendRow > 2) return std::nullopt;
-  return nonEmpty(s.suspendKey, kPassCodeChars);
+  return nonEmpty(s.suspendKey, kPassCodeLimit);
 }
 
 bool allOf(std::string_view code, bool (*accepts)(unsigned char)) {
@@ -116,7 +113,7 @@ bool userNumberAuthentication(const JobControlSettings& s) {
 void mapAccounting(const JobControlSettings& s, const PrinterCapabilities& p,
                    StandardAttributePlan& plan) {
   if (userNumberAuthentication(s)) {
-    if (auto number = nonEmpty(s.userNumber, kUserNumberChars)) {
+    if (auto number = nonEmpty(s.userNumber, kUserNumberLimit)) {
       if (p.accountingUserId)
         plan.options.emplace_back("job-accounting-user-id", *number);
       else
@@ -124,7 +121,7 @@ void mapAccounting(const JobControlSettings& s, const PrinterCapabilities& p,
             "The printer takes no user number (job-accounting-user-id): it is not sent to it."));
     }
   }
-  if (auto account = nonEmpty(s.accountNumber, kAccountNumberChars)) {
+  if (auto account = nonEmpty(s.accountNumber, kAccountNumberLimit)) {
     if (p.accountId)
       plan.options.emplace_back("job-account-id", *account);
     else

@@ -168,10 +168,10 @@ void writeNamePair(const Present<std::u16string>& text, PrintSettings& out, std:
 }
 
 // A numeric code as padded digits and as fixed-key hex of 16 cipher bytes.
-void writeNumberPair(const Present<std::u16string>& text, std::size_t maxChars,
-                     std::size_t maxBytes, PrintSettings& out, std::string_view k1,
-                     std::string_view k2, Buffers& b, const WriterContext& c) {
-  const std::string code = text ? convertLossless(*text, c.systemEncoding, maxChars, maxBytes) : "";
+void writeNumberPair(const Present<std::u16string>& text, CodeLimit limit, PrintSettings& out,
+                     std::string_view k1, std::string_view k2, Buffers& b, const WriterContext& c) {
+  const std::string code =
+      text ? convertLossless(*text, c.systemEncoding, limit.chars, limit.bytes) : "";
   if (code.empty()) {
     removeKey(out, k1);
     removeKey(out, k2);
@@ -274,8 +274,10 @@ void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
       }
     }
     setAscii(out, keys::kJobSuspend, std::string(1, digit));
-    const std::string P =
-        (s.suspendKey && M != 0) ? convertLossless(*s.suspendKey, c.systemEncoding, 8, 8) : "";
+    const std::string P = (s.suspendKey && M != 0)
+                              ? convertLossless(*s.suspendKey, c.systemEncoding,
+                                                kPassCodeLimit.chars, kPassCodeLimit.bytes)
+                              : "";
     if (P.empty()) {
       removeKey(out, keys::kJobSuspendKey);
       removeKey(out, keys::kJobSuspend2Key);
@@ -320,14 +322,17 @@ void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
     setAscii(out, keys::kPassword2, fixedKeyHex(b, W, 32));
   }
 
-  writeNumberPair(s.userNumber, 8, 8, out, keys::kUserNumber, keys::kUserNumber2, b, c);
-  writeNumberPair(s.accountNumber, 8, 5, out, keys::kAccountNumber, keys::kAccountNumber2, b, c);
+  writeNumberPair(s.userNumber, kUserNumberLimit, out, keys::kUserNumber, keys::kUserNumber2, b, c);
+  writeNumberPair(s.accountNumber, kAccountNumberLimit, out, keys::kAccountNumber,
+                  keys::kAccountNumber2, b, c);
   writeNamePair(s.userName, out, keys::kUserName, keys::kUserName2, c);
   writeNamePair(s.jobName, out, keys::kJobName, keys::kJobName2, c);
 
   // The folder pass code; its digest puts the spool time first.
   const std::string Q =
-      s.folderPassword ? convertLossless(*s.folderPassword, c.systemEncoding, 8, 8) : "";
+      s.folderPassword ? convertLossless(*s.folderPassword, c.systemEncoding,
+                                         kFolderPassCodeLimit.chars, kFolderPassCodeLimit.bytes)
+                       : "";
   if (Q.empty()) {
     removeKey(out, keys::kFolderPassword);
     removeKey(out, keys::kFolderPassword2);
