@@ -84,13 +84,17 @@ int run(const DialogOptions& options) {
     if (!std::filesystem::is_regular_file(file, ec))
       return fail(kUsage, "no file to print at " + file);
   }
-  QPrinter printer(QPrinter::HighResolution);
   const std::string title = options.files.empty()
                                 ? std::string("Job Control test page")
                                 : std::filesystem::path(options.files.front()).filename().string();
-  if (options.printer &&
-      QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
-    return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
+  QPrinterInfo queue;
+  if (options.printer) {
+    queue = QPrinterInfo::printerInfo(QString::fromStdString(*options.printer));
+    if (queue.isNull()) return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
+  }
+  // Made on the queue found above, or on the system's default as a plain
+  // QPrinter is: CUPS is asked no more than for Qt's own dialog.
+  QPrinter printer(queue, QPrinter::HighResolution);
   prepareForDialog(printer, title, options.printer.value_or(""));
 
   QPrintDialog dialog(&printer);
