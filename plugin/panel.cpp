@@ -69,9 +69,13 @@ KorvelPrintPdeVx418JC::KorvelPrintPdeVx418JC(HostCallback* callback, PanelEnviro
       if (const auto uri = printer->deviceURI()) mfpURL = hostOfDeviceURI(*uri);
       preferenceName = "korvel.mfp." + printer->printerID();
     }
+    // The three reads share one reading of the domain.
+    if (env_.preferences && preferenceName)
+      openingDomain_ = env_.preferences->readStored(*preferenceName, StoredFolders::Read);
     CheckPreference();
     GetUserPreference();
     GetFolderPreference();
+    openingDomain_.reset();
     requestData = readResource(pdeBundle.get(), "listfiles", "xml");
     debugData = readResource(pdeBundle.get(), "vwxyz", "xml");
     if (isTiger() && CheckHardDisk()) tigerHDDFlag = true;

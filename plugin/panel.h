@@ -259,6 +259,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
 
   PanelEnvironment env_;
   PreferenceSnapshot preferencesRead_;             // what the dialog showed when it opened (prefs/)
+  std::optional<StoredDomain> openingDomain_;      // the domain read once while the dialog opens
   std::optional<Message> preferencesError_;        // why the latest preference save failed
   std::optional<JobControlSettings> lastWritten_;  // what the latest save wrote
 };

@@ -286,12 +286,13 @@ DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedCh
       return DomainUpdate::failed(std::move(failure));
     }
     StreamedValues streamed;
+    stored.keepFolders(stored.dictionary(), streamed);
     if (!change(stored.dictionary(), streamed)) return {};
+    stored.forgetReplacedFolders(stored.dictionary(), streamed);
     if (stored.lostFolders(stored.dictionary())) {
       folders = StoredFolders::Read;
       continue;
     }
-    stored.keepFolders(stored.dictionary(), streamed);
     return writeDomain(file, stored.dictionary(), streamed, maxDomainBytes_);
   }
 }

@@ -67,12 +67,25 @@ void PreferenceSnapshot::remember(const PreferenceValues& values) {
   }
 }
 
-void PreferenceSnapshot::mergeChanges(const PreferenceValues& mine, plist_t stored,
+bool PreferenceSnapshot::changedSinceRead(const std::string& key,
+                                          const StreamedValue& write) const {
+  const auto shown = shown_.find(key);
+  return shown == shown_.end() || digestOf(write) != shown->second.digest;
+}
+
+bool PreferenceSnapshot::mergeChanges(const PreferenceValues& mine, plist_t stored,
                                       const char* maskKey, StreamedValues& streamed) const {
-  auto changed = [&](const std::string& key, const std::function<void(PlistXmlWriter&)>& write) {
+  bool merged = false;
+  // Puts `mine` in under `key` when it differs both from what was read and
+  // from what is stored now.
+  auto merge = [&](const std::string& key, const StreamedValue& write, auto&& put) {
+    plist_t now = plist_dict_get_item(stored, key.c_str());
     const auto shown = shown_.find(key);
-    return shown == shown_.end() || digestOf(write) != shown->second.digest ||
-           !plist_dict_get_item(stored, key.c_str());
+    const auto digest = digestOf(write);
+    if (now && shown != shown_.end() && digest == shown->second.digest) return;
+    if (now && digest == digestOf([&](PlistXmlWriter& w) { w.node(now, streamed); })) return;
+    put();
+    merged = true;
   };
   for (const auto& [key, value] : itemsOf(mine.nodes.get())) {
     if (key == maskKey) {
@@ -80,18 +93,26 @@ void PreferenceSnapshot::mergeChanges(const PreferenceValues& mine, plist_t stor
       const std::uint64_t ours = integerOf(value);
       const std::uint64_t bits =
           shown == shown_.end() ? ~std::uint64_t{0} : ours ^ shown->second.integer;
-      const std::uint64_t theirs = integerOf(plist_dict_get_item(stored, key.c_str()));
-      plist_dict_set_item(stored, key.c_str(), plist_new_uint((theirs & ~bits) | (ours & bits)));
-    } else if (changed(key, [node = value](PlistXmlWriter& w) { w.node(node); })) {
-      plist_dict_set_item(stored, key.c_str(), plist_copy(value));
+      plist_t now = plist_dict_get_item(stored, key.c_str());
+      const std::uint64_t theirs = integerOf(now);
+      const std::uint64_t result = (theirs & ~bits) | (ours & bits);
+      if (now && plist_get_node_type(now) == PLIST_UINT && result == theirs) continue;
+      plist_dict_set_item(stored, key.c_str(), plist_new_uint(result));
+      merged = true;
+    } else {
+      merge(
+          key, [node = value](PlistXmlWriter& w) { w.node(node); },
+          [&, node = value] { plist_dict_set_item(stored, key.c_str(), plist_copy(node)); });
     }
   }
   for (const auto& [key, write] : mine.streamed) {
-    if (!changed(key, write)) continue;
-    plist_t placeholder = plist_new_array();
-    plist_dict_set_item(stored, key.c_str(), placeholder);
-    streamed[placeholder] = write;
+    merge(key, write, [&, write = write] {
+      plist_t placeholder = plist_new_array();
+      plist_dict_set_item(stored, key.c_str(), placeholder);
+      streamed[placeholder] = write;
+    });
   }
+  return merged;
 }
 
 }  // namespace jc

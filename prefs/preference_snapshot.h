@@ -33,9 +33,15 @@ class PreferenceSnapshot {
   // dialog may have stored them. A streamed value goes in as a placeholder
   // node listed in `streamed`, to be written in its place. The integer under
   // `maskKey` is merged bit by bit: each bit is a value of its own. A value
-  // never read counts as changed.
-  void mergeChanges(const PreferenceValues& mine, plist_t stored, const char* maskKey,
+  // never read counts as changed. A value already stored as it is stays
+  // untouched. `streamed` holds the stored values that are written from
+  // elsewhere, too. Answers whether `stored` changed.
+  bool mergeChanges(const PreferenceValues& mine, plist_t stored, const char* maskKey,
                     StreamedValues& streamed) const;
+
+  // Whether `write` gives another value than the one kept for `key`, or none
+  // was kept.
+  bool changedSinceRead(const std::string& key, const StreamedValue& write) const;
 
  private:
   struct Shown {

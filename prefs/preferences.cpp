@@ -129,49 +129,65 @@ void putUserValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {
   putUserValues(p, values.nodes.get());
 }
 
-// Merges what `put` gives into the stored "Job Control" dictionary.
+// Merges what `put` gives into the stored "Job Control" dictionary; writes
+// nothing when no stored value changes.
 DomainUpdate saveChanges(KorvelPrintPdeVx418JC& p, DomainStore& store, const std::string& name,
                          const PreferenceSnapshot& read,
-                         void (*put)(KorvelPrintPdeVx418JC&, PreferenceValues&)) {
-  return store.update(name, [&](plist_t domain, StreamedValues& streamed) {
-    PreferenceValues mine;
-    put(p, mine);
-    read.mergeChanges(mine, jobControlDict(domain), kHoldButton, streamed);
-    return true;
-  });
+                         void (*put)(KorvelPrintPdeVx418JC&, PreferenceValues&),
+                         StoredFolders folders) {
+  return store.update(
+      name,
+      [&](plist_t domain, StreamedValues& streamed) {
+        PreferenceValues mine;
+        put(p, mine);
+        return read.mergeChanges(mine, jobControlDict(domain), kHoldButton, streamed);
+      },
+      folders);
+}
+
+// Whether the stored dictionary belongs to this printer model and layout.
+// A printer description without a model name matches a dictionary stored
+// without one, so that such a printer keeps its held values too.
+bool isCurrent(plist_t jobControl, const std::optional<std::u16string>& model) {
+  return plist::string(jobControl, "Model Name") == model &&
+         plist::string(jobControl, "Release Number") == u"2.00";
 }
 
 // Keeps why a save failed, and forgets it once one succeeds; answers whether
-// the domain was written.
+// the domain holds what was saved (written now, or stored so already).
 bool keepOutcome(std::optional<Message>& error, const DomainUpdate& outcome) {
-  if (outcome.written) {
-    error.reset();
-  } else if (!outcome.failure.pattern.empty()) {
+  if (!outcome.failure.pattern.empty()) {
     error = outcome.failure;
+    return false;
   }
-  return outcome.written;
+  error.reset();
+  return true;
 }
 
 }  // namespace
 
 void KorvelPrintPdeVx418JC::CheckPreference() {
   if (!env_.preferences || !preferenceName) return;
-  const DomainUpdate outcome = env_.preferences->update(*preferenceName, [this](plist_t domain) {
-    plist_t d = jobControlDict(domain);
-    const auto model = plist::string(d, "Model Name");
-    const auto release = plist::string(d, "Release Number");
-    // A printer description without a model name matches a dictionary stored
-    // without one, so that such a printer keeps its held values too.
-    const bool same = model == modelStringRef && release == u"2.00";
-    if (!same) {
-      plist_t fresh = plist_new_dict();
-      if (modelStringRef) plist::setString(fresh, "Model Name", *modelStringRef);
-      plist::setAsciiString(fresh, "Release Number", kReleaseNumber);
-      plist_dict_set_item(domain, kJobControl, fresh);
-    }
-    return true;
-  });
+  // Read here only when the dialog's opening has not read the domain.
+  const StoredDomain fresh =
+      openingDomain_ ? StoredDomain()
+                     : env_.preferences->readStored(*preferenceName, StoredFolders::Skip);
+  const StoredDomain& read = openingDomain_ ? *openingDomain_ : fresh;
+  if (isCurrent(plist::dict(read.dictionary(), kJobControl), modelStringRef)) return;
+  const DomainUpdate outcome = env_.preferences->update(
+      *preferenceName,
+      [this](plist_t domain, StreamedValues&) {
+        if (isCurrent(plist::dict(domain, kJobControl), modelStringRef)) return false;
+        plist_t renewed = plist_new_dict();
+        if (modelStringRef) plist::setString(renewed, "Model Name", *modelStringRef);
+        plist::setAsciiString(renewed, "Release Number", kReleaseNumber);
+        plist_dict_set_item(domain, kJobControl, renewed);
+        return true;
+      },
+      StoredFolders::Skip);
   keepOutcome(preferencesError_, outcome);
+  if (outcome.written && openingDomain_)
+    openingDomain_ = env_.preferences->readStored(*preferenceName, StoredFolders::Read);
 }
 
 void KorvelPrintPdeVx418JC::GetUserPreference() {
@@ -183,8 +199,11 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
     field->reset();
   prefAuthenticationBooleanRef.reset();
   if (!env_.preferences || !preferenceName) return;
-  PlistPtr domain = env_.preferences->read(*preferenceName);
-  plist_t d = plist::dict(domain.get(), kJobControl);
+  const StoredDomain fresh =
+      openingDomain_ ? StoredDomain()
+                     : env_.preferences->readStored(*preferenceName, StoredFolders::Skip);
+  const StoredDomain& read = openingDomain_ ? *openingDomain_ : fresh;
+  plist_t d = plist::dict(read.dictionary(), kJobControl);
   const auto mask = plist::int32(d, kHoldButton);
   if (!mask) return;
   const auto bits = static_cast<std::uint32_t>(*mask);
@@ -205,42 +224,33 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
 // ones, so that what another dialog saved meanwhile stays.
 bool KorvelPrintPdeVx418JC::SaveUserPreference() {
   if (!env_.preferences || !preferenceName) return false;
-  const DomainUpdate outcome =
-      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putUserValues);
+  const DomainUpdate outcome = saveChanges(*this, *env_.preferences, *preferenceName,
+                                           preferencesRead_, putUserValues, StoredFolders::Read);
   return keepOutcome(preferencesError_, outcome);
 }
 
 void KorvelPrintPdeVx418JC::GetFolderPreference() {
   if (!env_.preferences || !preferenceName) return;
-  PlistPtr domain = env_.preferences->read(*preferenceName);
-  plist_t d = plist::dict(domain.get(), kJobControl);
+  StoredDomain fresh = openingDomain_
+                           ? StoredDomain()
+                           : env_.preferences->readStored(*preferenceName, StoredFolders::Read);
+  // The opening's own reading gives its list up: nothing reads it after.
+  StoredDomain& read = openingDomain_ ? *openingDomain_ : fresh;
+  plist_t d = plist::dict(read.dictionary(), kJobControl);
   if (!d) return;
   addressStringRef = plist::string(d, "address");
-  FolderList list;
-  plist_t files = plist_dict_get_item(d, "files");
-  if (files && plist_get_node_type(files) == PLIST_ARRAY) {
-    const uint32_t count = plist_array_get_size(files);
-    for (uint32_t i = 0; i < count; ++i) {
-      plist_t entry = plist_array_get_item(files, i);
-      // An entry without a name could not be shown or searched: it is dropped,
-      // so pop-up item 3 + i always stands for entry i.
-      auto name = plist::string(entry, "name");
-      if (!name) continue;
-      FolderEntry folder;
-      folder.name = std::move(*name);
-      folder.password = plist::boolean(entry, "password").value_or(false);
-      folder.dir = plist::boolean(entry, "dir").value_or(false);
-      folder.add = plist::boolean(entry, "add").value_or(false);
-      list.push_back(std::move(folder));
-    }
-  }
-  folderList = std::move(list);
+  folderList = read.takeFolders().value_or(FolderList{});
 }
 
+// A list this dialog changed replaces the stored one, which is then skipped,
+// not read.
 bool KorvelPrintPdeVx418JC::SaveFolderPreference() {
   if (!env_.preferences || !preferenceName) return false;
+  const bool replacing =
+      folderList && preferencesRead_.changedSinceRead("files", folderListValue(*folderList));
   const DomainUpdate outcome =
-      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putFolderValues);
+      saveChanges(*this, *env_.preferences, *preferenceName, preferencesRead_, putFolderValues,
+                  replacing ? StoredFolders::Skip : StoredFolders::Read);
   return keepOutcome(preferencesError_, outcome);
 }
 

@@ -24,6 +24,8 @@ constexpr std::string_view kOpening =
     "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
     "<plist version=\"1.0\">";
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 // Where the "files" array of the "Job Control" dictionary starts and ends.
 struct FilesSpan {
   std::size_t start = 0;
@@ -90,9 +92,10 @@ class FilesLocator {
     pendingKey_ = Pending::None;
     const bool inJobControl = depth_ == kInJobControl && inJobControl_;
     if (depth_ == kInRoot || inJobControl) {
-      if (text.find_first_of("& \t\r\n") != std::string_view::npos) {
-        return std::string_view::npos;
-      }
+      // libplist would take such a key for "files" or "Job Control" where
+      // this scan does not.
+      const bool edged = !text.empty() && (isBlank(text.front()) || isBlank(text.back()));
+      if (edged || text.find('&') != std::string_view::npos) return std::string_view::npos;
       if (depth_ == kInRoot && text == kJobControl) {
         ++jobControls_;
         pendingKey_ = Pending::JobControl;
@@ -217,10 +220,25 @@ bool StoredDomain::lostFolders(plist_t dictionary) const {
   return skipped_ && placeholderIn(dictionary);
 }
 
+// The writer of a list that was read: recognised by its type, so that a
+// value the change put at the same address is never taken for it.
+struct StoredListWriter {
+  const FolderList* list;
+  void operator()(PlistXmlWriter& w) const { folderListValue (*list)(w); }
+};
+
 void StoredDomain::keepFolders(plist_t dictionary, StreamedValues& streamed) const {
   plist_t placeholder = placeholderIn(dictionary);
   if (!placeholder || !folders_) return;
-  streamed[placeholder] = folderListValue(*folders_);
+  streamed[placeholder] = StoredListWriter{&*folders_};
+  kept_ = placeholder;
+}
+
+void StoredDomain::forgetReplacedFolders(plist_t dictionary, StreamedValues& streamed) const {
+  if (!kept_ || placeholderIn(dictionary) == kept_) return;
+  const auto listed = streamed.find(kept_);
+  if (listed != streamed.end() && listed->second.target<StoredListWriter>()) streamed.erase(listed);
+  kept_ = nullptr;
 }
 
 StreamedValue folderListValue(const FolderList& list) {

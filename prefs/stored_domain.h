@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "prefs/plist_ptr.h"
 #include "prefs/plist_xml_writer.h"
@@ -43,9 +44,15 @@ class StoredDomain {
   // Whether the list was skipped and its placeholder is still in `dictionary`.
   bool lostFolders(plist_t dictionary) const;
   // Lists in `streamed` the list that was read, to be written in place of
-  // its placeholder, when `dictionary` (this domain after a change) still
-  // holds the placeholder.
+  // its placeholder in `dictionary` (this domain), unless a change replaces
+  // the placeholder: call forgetReplacedFolders after the change.
   void keepFolders(plist_t dictionary, StreamedValues& streamed) const;
+  // Drops what keepFolders listed when `dictionary` no longer holds the
+  // placeholder (its node may have been freed and its address taken again).
+  void forgetReplacedFolders(plist_t dictionary, StreamedValues& streamed) const;
+
+  // The list that was read, taken out (none afterwards).
+  std::optional<FolderList> takeFolders() { return std::exchange(folders_, std::nullopt); }
 
  private:
   plist_t placeholderIn(plist_t dictionary) const;
@@ -56,6 +63,8 @@ class StoredDomain {
   // the list was read or skipped by the streaming reader.
   std::string placeholder_;
   bool skipped_ = false;
+  // The placeholder node keepFolders listed, if any.
+  mutable plist_t kept_ = nullptr;
 };
 
 // The folder entries of a "files" array held as libplist nodes.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -649,6 +650,38 @@ TEST(PreferencesTest, AFolderListIsWrittenOnlyByTheDialogThatChangedIt) {
   second.folderList = later;
   ASSERT_TRUE(second.SaveFolderPreference());
   EXPECT_EQ(newDialog(a).folderList, later);
+}
+
+// A dialog that changes nothing leaves the file alone: opening it, printing
+// and fetching the same folder list again write nothing (a write puts a new
+// file in place).
+TEST(PreferencesTest, ADialogThatChangesNothingWritesNothing) {
+  PanelFixture f;
+  KorvelPrintPdeVx418JC& first = f.open();
+  setText(first, "userNameEditText", u"Ada");
+  first.folderList = FolderList{{u"Scans", false, true, false}};
+  ASSERT_TRUE(first.SaveFolderPreference());
+  first.shouldPrint();
+  const fs::path file = f.store()->fileFor(kDomain);
+  const std::string bytes = readFile(file);
+  struct stat before {};
+  ASSERT_EQ(::stat(file.c_str(), &before), 0);
+
+  KorvelPrintPdeVx418JC& next = newDialog(f);
+  setText(next, "userNameEditText", u"Ada");
+  next.shouldPrint();
+  next.folderList = FolderList{{u"Scans", false, true, false}};
+  EXPECT_TRUE(next.SaveFolderPreference());
+  struct stat after {};
+  ASSERT_EQ(::stat(file.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(readFile(file), bytes);
+
+  setText(newDialog(f), "jobNameEditText", u"Minutes");
+  f.panel->shouldPrint();
+  ASSERT_EQ(::stat(file.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(plist::string(jobControl(readDomain(f)), "job name"), u"Minutes");
 }
 
 }  // namespace

@@ -80,6 +80,11 @@ TEST(StoredDomainTest, StreamedListMatchesLibplistAndRewritesByteForByte) {
     EXPECT_EQ(streamed, readingOf(xml, StoredFolders::AsNodes));
     EXPECT_EQ(streamed.folders, folders);
     EXPECT_EQ(streamed.rewritten, xml);
+    // Read by the streaming reader: libplist saw only a placeholder.
+    const StoredDomain read = StoredDomain::parse(xml, StoredFolders::Read);
+    plist_t files =
+        plist_dict_get_item(plist_dict_get_item(read.dictionary(), "Job Control"), "files");
+    EXPECT_EQ(plist_get_node_type(files), PLIST_STRING);
   }
 }
 
