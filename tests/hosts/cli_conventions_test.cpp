@@ -3,6 +3,7 @@
 // refuses, chooses any listed folder by name or position, and never lets a
 // printer's names drive the terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -40,12 +41,20 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
        dir + "/jc_fake_module_no_entry.so",
        {"has no factory entry KorvelPrintPdeVx418JCPDEPlugInCreate"}},
       {"no module", dir + "/missing.so", {"cannot load the panel module"}},
+      {"a version that is data",
+       dir + "/jc_fake_module_version_data.so",
+       {"jobcontrol_plugin_interface_version is not a function"}},
+      {"a FIFO", "FIFO", {"is not a regular file"}},
+      {"a folder", dir, {"is not a regular file"}},
   };
   TempDir home;
+  const std::string fifo = (home.path() / "module.so").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const ModuleCase& c : cases) {
     for (const char* command : {"show", "--version"}) {
+      const std::string module = c.module == "FIFO" ? fifo : c.module;
       const ProcessResult r = runCli(
-          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", c.module}}}, {command});
+          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", module}}}, {command});
       EXPECT_EQ(r.exitStatus, 1) << c.what << " " << command << ": " << r.err;
       for (const std::string& message : c.messages)
         EXPECT_NE(r.err.find(message), std::string::npos) << c.what << ": " << r.err;
