@@ -11,6 +11,8 @@
 // then dropped. So the second save must match the first apart from the user
 // name entries and holdButton, and from there on restore and save must be a
 // fixed point.
+#include <strings.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -45,11 +47,16 @@ Entries restoreAndSave(jc::KorvelPrintPdeVx418JC& panel, const FuzzHost& host) {
 }
 
 // The entries less those that one round of restore and save may still settle.
+// Entry names compare as CUPS compares option names, ignoring case: an input's
+// "holdButtOn" is the entry holdButton, and keeps the input's spelling when
+// the panel saves over it.
 Entries withoutSettledEntries(Entries entries) {
   namespace k = jc::keys;
   std::erase_if(entries, [](const auto& entry) {
-    return entry.first == k::kUserName || entry.first == k::kUserName2 ||
-           entry.first == k::kHoldButton;
+    const auto is = [&](std::string_view name) {
+      return strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0;
+    };
+    return is(k::kUserName) || is(k::kUserName2) || is(k::kHoldButton);
   });
   return entries;
 }
