@@ -110,6 +110,10 @@ TEST(TerminalTextTest, WritesOutEveryControlCharacter) {
        "Csi\\u009b31m \xc2\xa0nbsp"},
       {std::string("Nul\0x", 5), "Nul\\x00x"},
       {"Bad\xc2", "Bad\xc2"},
+      {"Rlo\u202Etxt.exe Lre\u202A Pdf\u202C", "Rlo\\u202etxt.exe Lre\\u202a Pdf\\u202c"},
+      {"Isolates\u2066\u2067\u2068\u2069", "Isolates\\u2066\\u2067\\u2068\\u2069"},
+      {"Around \u2029\u202F\u2065\u206A", "Around \u2029\u202F\u2065\u206A"},
+      {"Cut\xe2\x80", "Cut\xe2\x80"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(cli::escapeControls(in), out) << out;
 }
@@ -124,7 +128,8 @@ const std::vector<SimulatedFolder> kFolders = {{"Work"},
                                                {"Dup"},
                                                {"Two\nLines"},
                                                {"Csi\xc2\x9b"
-                                                "31m\x7f"}};
+                                                "31m\x7f"},
+                                               {"Rlo\u202Efdp.exe"}};
 
 struct FolderCase {
   const char* what;
@@ -163,7 +168,7 @@ TEST_F(CliFolderChoiceTest, TextOutputWritesOutControlCharactersOfNames) {
   ASSERT_EQ(fetched->exitStatus, 0) << fetched->err;
   EXPECT_EQ(fetched->out,
             "Work\nWORK  [pass code]\nmain\ncustom\nÜnï\nDup\nDup\nTwo\\nLines\n"
-            "Csi\\u009b31m\\x7f\n");
+            "Csi\\u009b31m\\x7f\nRlo\\u202efdp.exe\n");
 }
 
 TEST_P(CliFolderChoiceTest, PicksExactThenUniqueCaseThenWordThenRefuses) {
