@@ -50,8 +50,10 @@ FileIdentity regularFile(const std::filesystem::path& file) {
   const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
   if (!fd || ::fstat(fd.get(), &info) != 0)
-    throw ModuleError(Message("cannot load the panel module: {0}",
-                              {file.string() + ": " + std::strerror(errno)}));
+    // In dlopen's words.
+    throw ModuleError(
+        Message("cannot load the panel module: {0}",
+                {file.string() + ": cannot open shared object file: " + std::strerror(errno)}));
   if (!S_ISREG(info.st_mode))
     throw ModuleError(
         Message("cannot load the panel module: {0} is not a regular file", {file.string()}));
