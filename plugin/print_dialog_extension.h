@@ -64,6 +64,9 @@ class PrintDialogExtension {
   // attributes `printer` takes, from the values the latest save wrote (before
   // any save, from the controls as they are).
   virtual StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const = 0;
+  // Whether the printer has storage to file jobs into; without it no job is
+  // filed, whatever folder the panel shows (the entries say so with filing 0).
+  virtual bool printerKeepsFiledJobs() const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;
@@ -89,7 +92,7 @@ inline constexpr const char* kPDEPlugInCreateSymbol = "KorvelPrintPdeVx418JCPDEP
 // types in them. A host calls the entry point only of a module that answers the
 // same version, so raise it with any change of their members, virtual
 // functions or layout.
-inline constexpr int kPlugInInterfaceVersion = 3;
+inline constexpr int kPlugInInterfaceVersion = 4;
 // The module's second visible symbol: the interface version it was built for.
 using PlugInInterfaceVersionFunction = int (*)();
 inline constexpr const char* kPlugInInterfaceVersionSymbol = "jobcontrol_plugin_interface_version";

@@ -1,0 +1,11 @@
+#include "hosts/common/printer_notes.h"
+
+namespace jc {
+
+Message notJobControlNote() { return Message("This printer does not take Job Control."); }
+
+Message noFilingNote() {
+  return Message("This printer keeps no filed jobs: the job is not filed into a folder.");
+}
+
+}  // namespace jc
