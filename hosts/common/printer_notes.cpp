@@ -8,4 +8,10 @@ Message noFilingNote() {
   return Message("This printer keeps no filed jobs: the job is not filed into a folder.");
 }
 
+Message lockToolTip() {
+  return Message(
+      "Locked: this value is kept for the next jobs on this printer. Unlocked: it is used for "
+      "this job only.");
+}
+
 }  // namespace jc

@@ -14,7 +14,10 @@
 #include "hosts/common/queue_kind.h"
 #include "hosts/qt/change_watch.h"
 #include "hosts/qt/dialog_opening.h"
+#include "hosts/qt/eliding_pop_up.h"
 #include "hosts/qt/filing_note.h"
+#include "hosts/qt/folder_list_feedback.h"
+#include "hosts/qt/lock_tool_tips.h"
 #include "hosts/qt/qt_text.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
@@ -179,6 +182,12 @@ void PanelTab::open(Session& session) {
   showTitle(toQString(session.panel->panelName()));
   layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
   if (!session.panel->printerKeepsFiledJobs()) addFilingNote(*view, hostText(noFilingNote()));
+  addLockToolTips(*view, hostText(lockToolTip()));
+  for (QComboBox* popUp : view->rootWidget()->findChildren<QComboBox*>()) elideClosedPopUp(*popUp);
+  PrintDialogExtension* panel = session.panel.get();
+  watchFolderList(
+      *view, toolkit_, [panel] { return panel->folderListOutcome(); },
+      [this](const Message& message) { return hostText(message); });
   session.panel->willShow();
   session.panel->restoreValuesAndReturnError(nullptr);
 }

@@ -20,8 +20,8 @@ namespace {
 
 class PanelTabNotesTest : public ::testing::Test {
  protected:
-  PanelTabNotesTest() {
-    language_.set("LANGUAGE", "C");
+  explicit PanelTabNotesTest(const char* language = "C") {
+    language_.set("LANGUAGE", language);
     printer_.setOutputFileName(QString::fromStdString((dir_.path() / "out.pdf").string()));
     qt::PanelTabOptions options;
     options.modulePath = JC_MODULE_PATH;
@@ -58,6 +58,22 @@ TEST_F(PanelTabNotesTest, FilingGroupSaysThePrinterFilesNothing) {
   ASSERT_NE(note, nullptr);
   EXPECT_EQ(note->text(), "This printer keeps no filed jobs: the job is not filed into a folder.");
   EXPECT_EQ(note->parentWidget(), tab_->view()->control("filingBox")->widget());
+  EXPECT_EQ(control<QCheckBox>("suspendKeyButton")->toolTip(),
+            "Locked: this value is kept for the next jobs on this printer. Unlocked: it is used "
+            "for this job only.");
+}
+
+class JapanesePanelTabNotesTest : public PanelTabNotesTest {
+ protected:
+  JapanesePanelTabNotesTest() : PanelTabNotesTest("ja") {}
+};
+
+TEST_F(JapanesePanelTabNotesTest, TheTabsOwnLinesAreJapanese) {
+  EXPECT_EQ(tab_->widget().findChild<QLabel*>("filingNote")->text(),
+            "このプリンターには保存領域がないため、フォルダーに保存されません。");
+  EXPECT_EQ(control<QCheckBox>("userNameButton")->toolTip(),
+            "鍵をかけると、この値をこのプリンターの次のジョブにも使います。鍵を外すと、このジョブだ"
+            "けに使います。");
 }
 
 }  // namespace
