@@ -11,6 +11,7 @@
 #include "hosts/common/host_translation.h"
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
+#include "hosts/common/pdf_file_writer.h"
 #include "hosts/qt/dialog_icon.h"
 #include "hosts/qt/dialog_options.h"
 #include "hosts/qt/dialog_picture.h"
@@ -49,6 +50,12 @@ void printEntries(const PrintSettings& entries) {
 // The files go to the queue with the dialog's choices and the panel's entries.
 int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entries,
                const std::vector<std::string>& files) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    const std::string output = printer.outputFileName().toStdString();
+    writePdfFile(files, output);  // throws HostError
+    std::cout << tr("Wrote {0}", {output}) << "\n";
+    return 0;
+  }
   const PrinterInfo* chosen = tab.printer();
   if (!chosen || !chosen->cupsDestination) {
     std::cout << "No CUPS destination: the files would have gone to "
@@ -64,7 +71,7 @@ int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entr
   const std::string title =
       entries.jobName().value_or(std::filesystem::path(files.front()).filename().string());
   const int id = sendJob(*chosen->cupsDestination, files, title, options);
-  std::cout << "Sent as job " << id << " to " << *chosen->cupsDestination << "\n";
+  std::cout << tr("Sent as job {0} to {1}", {std::to_string(id), *chosen->cupsDestination}) << "\n";
   return 0;
 }
 
@@ -73,14 +80,14 @@ int printTestPage(QPrinter& printer, const PrintSettings& entries) {
   if (!paintTestPage(printer, entries))
     return fail(kFailed, tr("the printer cannot be painted on"));
   if (printer.outputFormat() == QPrinter::PdfFormat) {
-    std::cout << "Wrote the test page to " << printer.outputFileName().toStdString() << "\n";
+    std::cout << tr("Wrote {0}", {printer.outputFileName().toStdString()}) << "\n";
     return 0;
   }
   const std::string destination = printer.printerName().toStdString();
   if (auto id = newestJobOf(destination))
-    std::cout << "Sent as job " << *id << " to " << destination << "\n";
+    std::cout << tr("Sent as job {0} to {1}", {std::to_string(*id), destination}) << "\n";
   else
-    std::cout << "Sent the test page to " << destination << "\n";
+    std::cout << tr("Sent the test page to {0}", {destination}) << "\n";
   return 0;
 }
 
