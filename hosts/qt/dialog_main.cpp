@@ -12,6 +12,7 @@
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/common/pdf_file_writer.h"
+#include "hosts/common/scheduler_check.h"
 #include "hosts/qt/dialog_icon.h"
 #include "hosts/qt/dialog_options.h"
 #include "hosts/qt/dialog_picture.h"
@@ -103,7 +104,8 @@ int run(const DialogOptions& options) {
                                 : std::filesystem::path(options.files.front()).filename().string();
   if (options.printer &&
       QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
-    return fail(kUsage, tr("no CUPS queue named \"{0}\"", {*options.printer}));
+    return schedulerAnswers() ? fail(kUsage, tr("no CUPS queue named \"{0}\"", {*options.printer}))
+                              : fail(kFailed, tr(schedulerNotRunning()));
   prepareForDialog(printer, title, options.printer.value_or(""));
 
   QPrintDialog dialog(&printer);

@@ -53,5 +53,18 @@ TEST(CliPrinterNotesTest, SaysWhatThePrinterDoesNotTake) {
   }
 }
 
+// Without a scheduler CUPS says every printer "does not exist"; the command
+// says why instead.
+TEST(CliPrinterNotesTest, WithoutASchedulerSaysThePrintSystemIsNotRunning) {
+  TempDir home;
+  const ProcessResult r =
+      runCli({.configHome = home.path(), .environment = {{"CUPS_SERVER", "127.0.0.1:1"}}},
+             {"--printer", "Office", "show"});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err,
+            "jobcontrol: the print system is not running: CUPS's scheduler does not answer at "
+            "127.0.0.1:1\n");
+}
+
 }  // namespace
 }  // namespace jc::test
