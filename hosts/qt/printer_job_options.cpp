@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "hosts/common/pdf_file_writer.h"
+
 namespace jc::qt {
 namespace {
 
@@ -72,7 +74,7 @@ void prepareForDialog(QPrinter& printer, const std::string& title, const std::st
   // Naming the file makes the printer a PDF writer with no queue, so the
   // queue is named after it; the other way round, the dialog would open on
   // its first queue.
-  printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
+  printer.setOutputFileName(QDir::home().filePath(QString::fromStdString(pdfFileNameFor(title))));
   if (!queue.empty()) printer.setPrinterName(QString::fromStdString(queue));
 }
 
