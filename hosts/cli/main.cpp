@@ -5,6 +5,7 @@
 
 #include "hosts/cli/cli_host.h"
 #include "hosts/cli/cli_options.h"
+#include "hosts/cli/printer_notices.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/terminal_text.h"
@@ -101,6 +102,7 @@ int run(const Options& options) {
   std::optional<PanelList> panels = factory->PDEPanelsForType(kPrintDialogPanelType, &host);
   if (!panels || panels->empty()) return fail(kFailed, tr("the module made no Job Control panel"));
   PrintDialogExtension& panel = *panels->front();
+  printPrinterNotices(std::cerr, options, queueKindOf(printer, host.ppdFile()), panel);
 
   // The dialog's order: view, show, restore; the user; then save or print.
   View* view = panel.panelView();

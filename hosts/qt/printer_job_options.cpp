@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "hosts/common/pdf_file_writer.h"
+
 namespace jc::qt {
 namespace {
 
@@ -75,8 +77,9 @@ void prepareForDialog(QPrinter& printer, const std::string& title, const std::st
   // switch the printer to a PDF writer and back, asking CUPS for the default
   // and every queue once more. The dialog offers the engine's file, and
   // clears it when a queue is chosen.
-  printer.printEngine()->setProperty(QPrintEngine::PPK_OutputFileName,
-                                     QDir::home().filePath(name + QStringLiteral(".pdf")));
+  printer.printEngine()->setProperty(
+      QPrintEngine::PPK_OutputFileName,
+      QDir::home().filePath(QString::fromStdString(pdfFileNameFor(title))));
 }
 
 }  // namespace jc::qt
