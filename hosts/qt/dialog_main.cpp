@@ -98,14 +98,20 @@ int run(const DialogOptions& options) {
     if (!std::filesystem::is_regular_file(file, ec))
       return fail(kUsage, tr("no file to print at {0}", {file}));
   }
-  QPrinter printer(QPrinter::HighResolution);
   const std::string title = options.files.empty()
                                 ? std::string("Job Control test page")
                                 : std::filesystem::path(options.files.front()).filename().string();
-  if (options.printer &&
-      QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
-    return schedulerAnswers() ? fail(kUsage, tr("no CUPS queue named \"{0}\"", {*options.printer}))
-                              : fail(kFailed, tr(schedulerNotRunning()));
+  QPrinterInfo queue;
+  if (options.printer) {
+    queue = QPrinterInfo::printerInfo(QString::fromStdString(*options.printer));
+    if (queue.isNull())
+      return schedulerAnswers()
+                 ? fail(kUsage, tr("no CUPS queue named \"{0}\"", {*options.printer}))
+                 : fail(kFailed, tr(schedulerNotRunning()));
+  }
+  // Made on the queue found above, or on the system's default as a plain
+  // QPrinter is: CUPS is asked no more than for Qt's own dialog.
+  QPrinter printer(queue, QPrinter::HighResolution);
   prepareForDialog(printer, title, options.printer.value_or(""));
 
   QPrintDialog dialog(&printer);
