@@ -21,6 +21,7 @@ void showOptionTab(QAbstractPrintDialog& dialog, QWidget& tab) {
 void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page) {
   showOptionTab(dialog, tab.widget());
   tab.ensurePanel();
+  QApplication::processEvents();  // the panel's room reaches the dialog's layout
   if (QtView* view = tab.view())
     if (auto* pages = qobject_cast<QTabWidget*>(
             view->control("tabView") ? view->control("tabView")->widget() : nullptr);

@@ -16,6 +16,7 @@
 #include "hosts/qt/dialog_opening.h"
 #include "hosts/qt/eliding_pop_up.h"
 #include "hosts/qt/filing_note.h"
+#include "hosts/qt/fitting_scroll_area.h"
 #include "hosts/qt/folder_list_feedback.h"
 #include "hosts/qt/lock_tool_tips.h"
 #include "hosts/qt/qt_text.h"
@@ -78,7 +79,13 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
   container_->setWindowTitle(toQString(
       DirectoryBundle(bundleFolderFor(options_), DirectoryBundle::languageFromEnvironment())
           .localizedString(u"Job Control")));
-  layout_ = new QVBoxLayout(container_);
+  // The panel scrolls when the screen is too small for the whole dialog.
+  auto* content = new QWidget;
+  auto* outer = new QVBoxLayout(container_);
+  outer->setContentsMargins(0, 0, 0, 0);
+  scroll_ = new FittingScrollArea(content);
+  outer->addWidget(scroll_);
+  layout_ = new QVBoxLayout(content);
   layout_->setContentsMargins(0, 0, 0, 0);
   notes_ = new QLabel;
   notes_->setObjectName(QStringLiteral("standardAttributeNotes"));
@@ -181,6 +188,7 @@ void PanelTab::open(Session& session) {
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
   showTitle(toQString(session.panel->panelName()));
   layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
+  scroll_->updateGeometry();
   if (!session.panel->printerKeepsFiledJobs()) addFilingNote(*view, hostText(noFilingNote()));
   addLockToolTips(*view, hostText(lockToolTip()));
   for (QComboBox* popUp : view->rootWidget()->findChildren<QComboBox*>()) elideClosedPopUp(*popUp);
@@ -210,6 +218,7 @@ void PanelTab::showMessage(const QString& message) {
   label->setWordWrap(true);
   message_ = label;
   layout_->insertWidget(layout_->indexOf(notes_), label);
+  scroll_->updateGeometry();
 }
 
 QString PanelTab::hostText(const Message& message) const {

@@ -100,6 +100,7 @@ class PanelTab {
   QtRunLoop runLoop_;
   QPointer<QWidget> container_;
   QVBoxLayout* layout_ = nullptr;
+  QWidget* scroll_ = nullptr;  // the panel's scroll area, in the container
   QPointer<QWidget> message_;
   QLabel* notes_ = nullptr;                          // the plan's notes, under the panel
   mutable std::optional<DirectoryBundle> messages_;  // read on the first note
