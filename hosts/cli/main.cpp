@@ -13,6 +13,7 @@
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
+#include "hosts/common/panel_session.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
 
@@ -96,17 +97,10 @@ int run(const Options& options) {
   if (options.title) host.settings().setJobName(*options.title);
 
   LoadedModule module(defaultModulePath());
-  std::unique_ptr<PDEPlugIn> factory = module.createFactory();
-  factory->initWithBundle(nullptr);
-  std::optional<PanelList> panels = factory->PDEPanelsForType(kPrintDialogPanelType, &host);
-  if (!panels || panels->empty()) return fail(kFailed, tr("the module made no Job Control panel"));
-  PrintDialogExtension& panel = *panels->front();
-
-  // The dialog's order: view, show, restore; the user; then save or print.
-  View* view = panel.panelView();
-  panel.willShow();
-  panel.restoreValuesAndReturnError(nullptr);
-  auto* headless = dynamic_cast<HeadlessView*>(view);
+  const PanelFactory factory(module);
+  PanelSession session = PanelSession::open(factory, host);
+  PrintDialogExtension& panel = session.panel();
+  auto* headless = dynamic_cast<HeadlessView*>(&session.view());
   if (!headless && !options.actions.empty())
     return fail(kRefused, tr("the panel shows no controls to act on"));
   if (headless) applyUserActions(options.actions, *headless);
@@ -123,13 +117,12 @@ int run(const Options& options) {
       plan = planNow();
       break;
     case Command::Save:
-      panel.saveValuesAndReturnError(nullptr);
+      session.save();
       if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
       plan = planNow();
       break;
     case Command::Print: {
-      panel.saveValuesAndReturnError(nullptr);
-      panel.shouldPrint();
+      session.finish();
       if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
       plan = planNow();
       const std::string title = host.settings().jobName().value_or(

@@ -61,9 +61,7 @@ QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
 }
 
 PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
-    : options_(std::move(options)), module_(moduleAt(options_.modulePath)) {
-  factory_ = module_.createFactory();
-  factory_->initWithBundle(nullptr);
+    : options_(std::move(options)), module_(moduleAt(options_.modulePath)), factory_(module_) {
   container_ = new QWidget;
   // The tab's title before the panel is made: the panel's name from its
   // string tables, in the user's language.
@@ -151,19 +149,23 @@ void PanelTab::showPrinter(const QString& printerName) {
   refreshStandardAttributes();
 }
 
-// The dialog's order: the panel, its view, will-show, restore.
 void PanelTab::open(Session& session) {
-  std::optional<PanelList> panels =
-      factory_->PDEPanelsForType(kPrintDialogPanelType, session.host.get());
-  if (!panels || panels->empty()) throw std::runtime_error("the module made no Job Control panel");
-  session.panel = std::move(panels->front());
-  auto* view = dynamic_cast<QtView*>(session.panel->panelView());
-  if (!view || !view->rootWidget())
+  try {
+    session.dialog =
+        PanelSession::open(factory_, *session.host,
+                           [this](PrintDialogExtension& panel, View& view) { place(panel, view); });
+  } catch (const PanelError& e) {
+    if (toolkit_.lastError().empty()) throw;
+    throw std::runtime_error(std::string(e.what()) + ": " + toolkit_.lastError());
+  }
+}
+
+void PanelTab::place(PrintDialogExtension& panel, View& view) {
+  auto* shown = dynamic_cast<QtView*>(&view);
+  if (!shown || !shown->rootWidget())
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
-  showTitle(toQString(session.panel->panelName()));
-  layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
-  session.panel->willShow();
-  session.panel->restoreValuesAndReturnError(nullptr);
+  showTitle(toQString(panel.panelName()));
+  layout_->insertWidget(layout_->indexOf(notes_), shown->rootWidget());
 }
 
 void PanelTab::showTitle(const QString& title) {
@@ -182,7 +184,7 @@ void PanelTab::showError(const std::string& message) {
 }
 
 void PanelTab::refreshStandardAttributes() {
-  plan_ = session_ ? standardAttributePlan(*session_->panel, session_->capabilities)
+  plan_ = session_ ? standardAttributePlan(session_->dialog->panel(), session_->capabilities)
                    : StandardAttributePlan{};
   // The notes are among the hosts' messages, in the command line's catalogue.
   const DirectoryBundle messages(bundleFolderFor(options_),
@@ -200,8 +202,7 @@ const PrintSettings& PanelTab::accept() {
   static const PrintSettings none;
   ensurePanel();
   if (!session_) return none;
-  session_->panel->saveValuesAndReturnError(nullptr);
-  session_->panel->shouldPrint();
+  session_->dialog->finish();
   refreshStandardAttributes();
   return session_->host->settings();
 }

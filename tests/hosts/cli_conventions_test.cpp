@@ -25,6 +25,8 @@ struct ModuleCase {
   const char* what;
   std::string module;
   std::vector<std::string> messages;
+  // --version only loads the module; the commands also open the panel.
+  std::vector<const char*> commands = {"show", "--version"};
 };
 
 TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
@@ -40,12 +42,27 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
        dir + "/jc_fake_module_no_entry.so",
        {"has no factory entry KorvelPrintPdeVx418JCPDEPlugInCreate"}},
       {"no module", dir + "/missing.so", {"cannot load the panel module"}},
+      {"a factory of nothing",
+       dir + "/jc_fake_module_no_factory.so",
+       {"jc_fake_module_no_factory.so made no factory"},
+       {"show", "print"}},
+      {"no panel", dir + "/jc_fake_module_no_panel.so", {"made no Job Control panel"}, {"save"}},
+      {"a null panel",
+       dir + "/jc_fake_module_null_panel.so",
+       {"made no Job Control panel"},
+       {"show"}},
+      {"a panel without a view",
+       dir + "/jc_fake_module_no_view.so",
+       {"the panel has no view"},
+       {"show", "folders"}},
   };
   TempDir home;
   for (const ModuleCase& c : cases) {
-    for (const char* command : {"show", "--version"}) {
+    for (const char* command : c.commands) {
+      std::vector<std::string> args = {command};
+      if (std::string_view(command) == "print") args.push_back(JC_TEST_DATA_DIR "/ppd/choices.ppd");
       const ProcessResult r = runCli(
-          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", c.module}}}, {command});
+          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", c.module}}}, args);
       EXPECT_EQ(r.exitStatus, 1) << c.what << " " << command << ": " << r.err;
       for (const std::string& message : c.messages)
         EXPECT_NE(r.err.find(message), std::string::npos) << c.what << ": " << r.err;
