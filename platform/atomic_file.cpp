@@ -193,13 +193,14 @@ std::error_code syncFolder(const std::filesystem::path& folder) {
 }
 
 std::error_code replaceFileAtomically(const std::filesystem::path& file, std::string_view contents,
-                                      mode_t mode) {
+                                      mode_t mode, Durability durability) {
   return replaceFileAtomically(
-      file, [contents](const ContentsSink& write) { return write(contents); }, mode);
+      file, [contents](const ContentsSink& write) { return write(contents); }, mode, durability);
 }
 
 std::error_code replaceFileAtomically(const std::filesystem::path& file,
-                                      const ContentsProducer& produce, mode_t mode) {
+                                      const ContentsProducer& produce, mode_t mode,
+                                      Durability durability) {
   if (!file.has_filename()) return std::make_error_code(std::errc::invalid_argument);
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   const UniqueFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -218,11 +219,12 @@ std::error_code replaceFileAtomically(const std::filesystem::path& file,
   });
   if (writeError) return writeError;
   if (!produced) return std::make_error_code(std::errc::operation_canceled);
-  if (!fsyncRetrying(fd)) return lastError();
+  const bool flushed = durability == Durability::Flushed;
+  if (flushed && !fsyncRetrying(fd)) return lastError();
   if (std::error_code error = temporary.giveName(target)) return error;
   if (!temporary.fd().close()) return lastError();
   if (std::error_code error = temporary.renameOver(target)) return error;
-  return syncFolderFd(folderFd.get());
+  return flushed ? syncFolderFd(folderFd.get()) : std::error_code();
 }
 
 }  // namespace jc

@@ -28,8 +28,12 @@ namespace jc {
 // On failure the temporary file is removed and `file` is left as it was; the
 // answer is then the reason, and empty when the new file is in place and on
 // disk.
+// Whether the new file is flushed to disk before the answer: a cache that
+// can be fetched again needs only the rename's all-or-nothing.
+enum class Durability { Flushed, Unflushed };
+
 std::error_code replaceFileAtomically(const std::filesystem::path& file, std::string_view contents,
-                                      mode_t mode);
+                                      mode_t mode, Durability durability = Durability::Flushed);
 
 // Hands one piece of the new contents on; answers false when it could not be
 // written.
@@ -43,7 +47,8 @@ using ContentsProducer = std::function<bool(const ContentsSink& write)>;
 // the answer is std::errc::operation_canceled (or why a piece could not be
 // written).
 std::error_code replaceFileAtomically(const std::filesystem::path& file,
-                                      const ContentsProducer& produce, mode_t mode);
+                                      const ContentsProducer& produce, mode_t mode,
+                                      Durability durability = Durability::Flushed);
 
 // A temporary file of a writer that is still alive is older than this only
 // when something is wrong with that writer.

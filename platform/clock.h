@@ -11,7 +11,8 @@ class Clock {
   // Seconds since the Unix epoch, truncated to whole seconds.
   virtual std::time_t now() const = 0;
   // The local broken-down time of `t` in the system time zone, with tm_gmtoff
-  // set to the zone's offset from GMT in seconds. TZ is honoured.
+  // set to the zone's offset from GMT in seconds. TZ is read once per
+  // process, at the first call.
   virtual std::tm localTime(std::time_t t) const;
 };
 

@@ -89,7 +89,7 @@ inline constexpr const char* kPDEPlugInCreateSymbol = "KorvelPrintPdeVx418JCPDEP
 // types in them. A host calls the entry point only of a module that answers the
 // same version, so raise it with any change of their members, virtual
 // functions or layout.
-inline constexpr int kPlugInInterfaceVersion = 3;
+inline constexpr int kPlugInInterfaceVersion = 4;
 // The module's second visible symbol: the interface version it was built for.
 using PlugInInterfaceVersionFunction = int (*)();
 inline constexpr const char* kPlugInInterfaceVersionSymbol = "jobcontrol_plugin_interface_version";

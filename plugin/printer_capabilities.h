@@ -15,6 +15,27 @@ struct PasswordLengthRange {
   int upper = 0;
 };
 
+// Why the printer's own word on what it takes is not at hand: it could not be
+// asked, or its answer was set aside before anything in it was read.
+enum class UnansweredReason {
+  NoConnection,    // values: the printer's host (and port)
+  NoTimelyAnswer,  // the host, the seconds waited
+  HttpStatus,      // the host, the HTTP status (a redirect or an authentication request too)
+  IppStatus,       // the host, the IPP status keyword
+  AnswerTooLarge,  // the host, the bytes read at most
+  NestedTooDeep,   // the host, the collection levels read at most
+  NotAnIppAnswer,  // the host
+  NotAskable,      // the scheme of the address it is reached at ("dnssd", "ippusb", ...)
+};
+
+struct Unanswered {
+  UnansweredReason reason = UnansweredReason::NoConnection;
+  // The values of the reason's note, in order; never a user part of an
+  // address or anything else secret.
+  std::vector<std::string> values;
+  bool operator==(const Unanswered&) const = default;
+};
+
 struct PrinterCapabilities {
   // A queue whose description CUPS made from the printer's own IPP answers
   // (no driver of this family behind it).
@@ -35,6 +56,13 @@ struct PrinterCapabilities {
   std::vector<std::string> passwordEncryptions;
   bool accountId = false;         // job-account-id-supported
   bool accountingUserId = false;  // job-accounting-user-id-supported
+  // Set when the printer was not asked successfully: it gets no PIN, whatever
+  // the other members say (the print system's own answers about accounting
+  // may stand in).
+  std::optional<Unanswered> unanswered;
+  // The job-password attributes that the printer answered with a value of
+  // the wrong type; it gets no PIN while any is listed.
+  std::vector<std::string> wrongTypes;
 };
 
 }  // namespace jc

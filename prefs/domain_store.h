@@ -10,17 +10,11 @@
 #include <string>
 
 #include "platform/message.h"
+#include "prefs/plist_ptr.h"
 #include "prefs/plist_xml_writer.h"
+#include "prefs/stored_domain.h"
 
 namespace jc {
-
-struct PlistDeleter {
-  void operator()(plist_t node) const {
-    if (node) plist_free(node);
-  }
-};
-// An owned libplist node (plist_t is a pointer to an opaque node).
-using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistDeleter>;
 
 // What an update did.
 struct DomainUpdate {
@@ -40,6 +34,9 @@ class DomainStore {
   virtual ~DomainStore() = default;
   // A copy of the whole domain as a dictionary, or null when it does not exist.
   virtual PlistPtr read(const std::string& domain) = 0;
+  // The domain read once, its folder list as `folders` says; an empty
+  // domain when it does not exist.
+  virtual StoredDomain readStored(const std::string& domain, StoredFolders folders) = 0;
   // Reads the domain (a new empty dictionary when it does not exist), lets
   // `change` edit it in place and replaces the domain with it, all under the
   // domain's lock, so that writers in other processes never lose each other's
@@ -50,8 +47,14 @@ class DomainStore {
   // and list them in `streamed`, with the value written in place of each: a
   // large value goes to the file from the caller's own data, never held as
   // libplist nodes.
+  // With StoredFolders::Read or Skip the domain's folder list is read by the
+  // streaming reader and stands in the dictionary as a placeholder, which
+  // the change replaces or leaves; left, the list is written back as read.
+  // A change that leaves the placeholder of a skipped list has it read and
+  // runs again.
   using StreamedChange = std::function<bool(plist_t domain, StreamedValues& streamed)>;
-  virtual DomainUpdate update(const std::string& domain, const StreamedChange& change) = 0;
+  virtual DomainUpdate update(const std::string& domain, const StreamedChange& change,
+                              StoredFolders folders = StoredFolders::AsNodes) = 0;
 };
 
 // The largest domain file the store writes and reads: one limit for both, so
@@ -81,8 +84,10 @@ class FileDomainStore final : public DomainStore {
   const std::filesystem::path& folder() const { return folder_; }
 
   PlistPtr read(const std::string& domain) override;
+  StoredDomain readStored(const std::string& domain, StoredFolders folders) override;
   using DomainStore::update;
-  DomainUpdate update(const std::string& domain, const StreamedChange& change) override;
+  DomainUpdate update(const std::string& domain, const StreamedChange& change,
+                      StoredFolders folders = StoredFolders::AsNodes) override;
 
  private:
   std::filesystem::path folder_;

@@ -35,7 +35,7 @@ enum class FileState {
 
 struct LoadedDomain {
   FileState state;
-  PlistPtr dictionary;
+  StoredDomain domain;
 };
 
 std::filesystem::path withSuffix(const std::filesystem::path& file, const std::string& suffix) {
@@ -48,19 +48,20 @@ std::filesystem::path lockFileFor(const std::filesystem::path& file) {
   return withSuffix(file, ".lock");
 }
 
-LoadedDomain loadDomainFile(const std::filesystem::path& file, std::size_t maxBytes) {
+LoadedDomain loadDomainFile(const std::filesystem::path& file, std::size_t maxBytes,
+                            StoredFolders folders) {
   // O_NOFOLLOW: a symbolic link is not a domain file (the next write replaces
   // it); O_NONBLOCK: a FIFO planted at the path does not hang the dialog.
   UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (!fd) {
     const bool absent = errno == ENOENT || errno == ENOTDIR || errno == ELOOP;
-    return {absent ? FileState::Missing : FileState::Unreadable, nullptr};
+    return {absent ? FileState::Missing : FileState::Unreadable, {}};
   }
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return {FileState::Unreadable, nullptr};
-  if (!S_ISREG(info.st_mode)) return {FileState::Missing, nullptr};
+  if (::fstat(fd.get(), &info) != 0) return {FileState::Unreadable, {}};
+  if (!S_ISREG(info.st_mode)) return {FileState::Missing, {}};
   if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
-    return {FileState::Corrupt, nullptr};
+    return {FileState::Corrupt, {}};
   }
 
   std::string bytes;
@@ -68,22 +69,22 @@ LoadedDomain loadDomainFile(const std::filesystem::path& file, std::size_t maxBy
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
-      if (bytes.size() > maxBytes) return {FileState::Corrupt, nullptr};
+      if (bytes.size() > maxBytes) return {FileState::Corrupt, {}};
       bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
     }
     const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
-      return {FileState::Unreadable, nullptr};
+      return {FileState::Unreadable, {}};
     }
     if (got == 0) break;
     filled += static_cast<std::size_t>(got);
   }
   bytes.resize(filled);
 
-  PlistPtr root = parsePlistXml(bytes);
-  if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return {FileState::Corrupt, nullptr};
-  return {FileState::Found, std::move(root)};
+  StoredDomain domain = StoredDomain::parse(bytes, folders);
+  if (!domain) return {FileState::Corrupt, {}};
+  return {FileState::Found, std::move(domain)};
 }
 
 // Renames `file` to "<file>.corrupt" (or ".corrupt.N", never replacing an
@@ -115,11 +116,11 @@ Message because(Message what, int error) {
 // file, or when the file was unreadable and has been set aside. Answers why
 // it cannot be had (an empty pattern when it can).
 Message loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
-                      PlistPtr& dictionary) {
-  LoadedDomain loaded = loadDomainFile(file, maxBytes);
+                      StoredFolders folders, StoredDomain& domain) {
+  LoadedDomain loaded = loadDomainFile(file, maxBytes, folders);
   switch (loaded.state) {
     case FileState::Found:
-      dictionary = std::move(loaded.dictionary);
+      domain = std::move(loaded.domain);
       return {};
     case FileState::Unreadable:
       // Writing now would drop what the file holds.
@@ -133,7 +134,7 @@ Message loadForUpdate(const std::filesystem::path& file, std::size_t maxBytes,
       }
       [[fallthrough]];
     case FileState::Missing:
-      dictionary.reset(plist_new_dict());
+      domain = StoredDomain::ofNodes(PlistPtr(plist_new_dict()));
       return {};
   }
   return Message("the preference file {0} is in an unknown state", {file.string()});
@@ -232,20 +233,24 @@ std::filesystem::path FileDomainStore::fileFor(const std::string& domain) const 
 }
 
 PlistPtr FileDomainStore::read(const std::string& domain) {
-  if (folder_.empty()) return nullptr;
+  return readStored(domain, StoredFolders::AsNodes).takeDictionary();
+}
+
+StoredDomain FileDomainStore::readStored(const std::string& domain, StoredFolders folders) {
+  if (folder_.empty()) return {};
   const std::filesystem::path file = fileFor(domain);
   // No lock: a writer renames a whole new file into place, so a read sees
   // either the old file or the new one.
-  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_);
-  if (loaded.state != FileState::Corrupt) return std::move(loaded.dictionary);
+  LoadedDomain loaded = loadDomainFile(file, maxDomainBytes_, folders);
+  if (loaded.state != FileState::Corrupt) return std::move(loaded.domain);
 
   // Set the bad file aside under the lock, after checking that no writer
   // has replaced it in the meantime.
   const std::optional<DomainLock> lock = DomainLock::acquire(lockFileFor(file));
-  if (!lock) return nullptr;
-  loaded = loadDomainFile(file, maxDomainBytes_);
+  if (!lock) return {};
+  loaded = loadDomainFile(file, maxDomainBytes_, folders);
   if (loaded.state == FileState::Corrupt) setAside(file);
-  return std::move(loaded.dictionary);
+  return std::move(loaded.domain);
 }
 
 DomainUpdate DomainStore::update(const std::string& domain,
@@ -255,7 +260,8 @@ DomainUpdate DomainStore::update(const std::string& domain,
                 [&change](plist_t dictionary, StreamedValues&) { return change(dictionary); });
 }
 
-DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedChange& change) {
+DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedChange& change,
+                                     StoredFolders folders) {
   if (!change) return {};
   if (folder_.empty()) {
     return DomainUpdate::failed(Message("no folder for preferences is known: HOME is not set"));
@@ -273,14 +279,21 @@ DomainUpdate FileDomainStore::update(const std::string& domain, const StreamedCh
         Message("the preference lock {0} cannot be taken: {1}", {lockFileFor(file).string()}),
         errno));
   }
-  PlistPtr dictionary;
-  if (Message failure = loadForUpdate(file, maxDomainBytes_, dictionary);
-      !failure.pattern.empty()) {
-    return DomainUpdate::failed(std::move(failure));
+  for (;;) {
+    StoredDomain stored;
+    if (Message failure = loadForUpdate(file, maxDomainBytes_, folders, stored);
+        !failure.pattern.empty()) {
+      return DomainUpdate::failed(std::move(failure));
+    }
+    StreamedValues streamed;
+    if (!change(stored.dictionary(), streamed)) return {};
+    if (stored.lostFolders(stored.dictionary())) {
+      folders = StoredFolders::Read;
+      continue;
+    }
+    stored.keepFolders(stored.dictionary(), streamed);
+    return writeDomain(file, stored.dictionary(), streamed, maxDomainBytes_);
   }
-  StreamedValues streamed;
-  if (!change(dictionary.get(), streamed)) return {};
-  return writeDomain(file, dictionary.get(), streamed, maxDomainBytes_);
 }
 
 }  // namespace jc

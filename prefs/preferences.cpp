@@ -117,30 +117,6 @@ void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
   plist::setInt32(d, kHoldButton, static_cast<std::int32_t>(mask));
 }
 
-// Writes the folder list as an array of dictionaries, straight from the
-// panel's list: a hundred thousand folders as libplist nodes would take
-// about a hundred megabytes.
-StreamedValue folderListValue(const FolderList& list) {
-  return [&list](PlistXmlWriter& w) {
-    std::string name;
-    w.beginArray();
-    for (const FolderEntry& folder : list) {
-      w.beginDict();
-      w.key("name");
-      name = toUtf8(folder.name);
-      w.string(name);
-      w.key("password");
-      w.boolean(folder.password);
-      w.key("dir");
-      w.boolean(folder.dir);
-      w.key("add");
-      w.boolean(folder.add);
-      w.endDict();
-    }
-    w.endArray();
-  };
-}
-
 // The values SaveFolderPreference stores: the address, and the list when the
 // panel has one.
 void putFolderValues(KorvelPrintPdeVx418JC& p, PreferenceValues& values) {

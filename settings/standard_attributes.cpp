@@ -51,8 +51,62 @@ bool repertoireAdmits(std::string_view repertoire, std::string_view code) {
   return false;
 }
 
+// Why the printer's answer about its PIN is not at hand. Only the printer
+// itself can say which PIN it takes, so without its answer none is sent.
+Message unansweredNote(const Unanswered& why) {
+  switch (why.reason) {
+    case UnansweredReason::NoConnection:
+      return Message(
+          "The printer could not be asked which PIN it takes (no connection to {0}): the pass "
+          "code is not sent to it.",
+          why.values);
+    case UnansweredReason::NoTimelyAnswer:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} gave no whole answer within "
+          "{1} seconds): the pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::HttpStatus:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} answered HTTP status {1}; no "
+          "redirect is followed and no password given): the pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::IppStatus:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} answered IPP status {1}): the "
+          "pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::AnswerTooLarge:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} answered with more than {1} "
+          "bytes): the pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::NestedTooDeep:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} answered with collections "
+          "nested more than {1} levels deep): the pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::NotAnIppAnswer:
+      return Message(
+          "The printer could not be asked which PIN it takes ({0} gave no well-formed IPP "
+          "answer): the pass code is not sent to it.",
+          why.values);
+    case UnansweredReason::NotAskable:
+      break;
+  }
+  return Message(
+      "The printer could not be asked which PIN it takes (it is reached at a {0}:// address, "
+      "where it is not asked): the pass code is not sent to it.",
+      why.values);
+}
+
 // Why the printer cannot take `code` as its PIN, or none when it can.
 std::optional<Message> passCodeRefusal(const std::string& code, const PrinterCapabilities& p) {
+  if (p.unanswered) return unansweredNote(*p.unanswered);
+  if (!p.wrongTypes.empty())
+    return Message(
+        "The printer answered {0} with a value of the wrong type: the pass code is not sent to "
+        "it.",
+        {p.wrongTypes.front()});
   const int maxLength = p.passwordMaxLength.value_or(0);
   if (maxLength <= 0)
     return Message("The printer takes no PIN (job-password): the pass code is not sent to it.");

@@ -48,7 +48,8 @@ std::filesystem::path responseFilePath() {
 bool writeResponseFile(const std::filesystem::path& file, std::string_view bytes) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   if (!isPrivateFolder(folder)) return false;
-  return !replaceFileAtomically(file, bytes, S_IRUSR | S_IWUSR);
+  // The answer is fetched again at the next press: it needs no flush to disk.
+  return !replaceFileAtomically(file, bytes, S_IRUSR | S_IWUSR, Durability::Unflushed);
 }
 
 }  // namespace jc

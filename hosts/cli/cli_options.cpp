@@ -11,15 +11,26 @@ namespace jc::cli {
 namespace {
 
 // Actions that take a value, in the form "--name VALUE".
-constexpr std::array<std::string_view, 18> kValueActions = {
-    "--retention",   "--hold-mode",       "--passcode",      "--folder",     "--folder-index",
-    "--folder-name", "--folder-passcode", "--auth",          "--login-name", "--password-file",
-    "--user-number", "--account-number",  "--user-name",     "--job-name",   "--address",
-    "--lock",        "--unlock",          "--password-stdin"};
+constexpr std::array<std::string_view, 19> kValueActions = {
+    "--retention",     "--hold-mode",       "--passcode",
+    "--passcode-file", "--folder",          "--folder-index",
+    "--folder-name",   "--folder-passcode", "--folder-passcode-file",
+    "--auth",          "--login-name",      "--password-file",
+    "--user-number",   "--account-number",  "--user-name",
+    "--job-name",      "--address",         "--lock",
+    "--unlock"};
+
+// Actions that read their secret from the standard input: one a run, since
+// each would take its first line.
+constexpr std::array<std::string_view, 3> kStdinActions = {"--password-stdin", "--passcode-stdin",
+                                                           "--folder-passcode-stdin"};
 
 bool isValueAction(std::string_view option) {
-  return option != "--password-stdin" &&
-         std::find(kValueActions.begin(), kValueActions.end(), option) != kValueActions.end();
+  return std::find(kValueActions.begin(), kValueActions.end(), option) != kValueActions.end();
+}
+
+bool isStdinAction(std::string_view option) {
+  return std::find(kStdinActions.begin(), kStdinActions.end(), option) != kStdinActions.end();
 }
 
 }  // namespace
@@ -55,6 +66,8 @@ ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sa
           --passcode DIGITS            --folder NAME|quick|main|custom
           --folder-index N (the folder pop-up's item N, from 0)
           --folder-name TEXT           --folder-passcode DIGITS
+          --passcode-file FILE | --passcode-stdin
+          --folder-passcode-file FILE | --folder-passcode-stdin
           --auth login|user-number     --login-name TEXT
           --password-file FILE (its first line) | --password-stdin
           --user-number DIGITS         --account-number DIGITS
@@ -63,6 +76,9 @@ ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sa
           --lock FIELD  --unlock FIELD
                  FIELD: passcode login-name password user-number account-number
                         user-name job-name folder-passcode folder-name
+          Each ...-file FILE types the file's first line, each ...-stdin the
+          first line of the standard input (one of them a run); other local
+          users can read a command line, not a private file or the input.
 
 --json    print one JSON object
 --help    this text
@@ -140,6 +156,7 @@ Options parseOptions(int argc, char** argv) {
   Options options;
   bool haveCommand = false;
   bool optionsEnded = false;
+  std::optional<std::string> stdinTakenBy;  // the action that reads the standard input
   for (int i = 1; i < argc; ++i) {
     const std::string_view raw = argv[i];
     if (optionsEnded || raw == "-" || !raw.starts_with("-")) {
@@ -175,9 +192,13 @@ Options parseOptions(int argc, char** argv) {
       options.standardAttributes = *parsed;
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();
-    } else if (name == "--password-stdin") {
+    } else if (isStdinAction(name)) {
+      if (stdinTakenBy)
+        throw UsageError{tr("{0} and {1} cannot both read the standard input",
+                            {std::move(*stdinTakenBy), name})};
       bool unused = false;
       flag(unused);
+      stdinTakenBy = name;
       options.actions.push_back({name, {}});
     } else if (isValueAction(name)) {
       options.actions.push_back({name, value()});

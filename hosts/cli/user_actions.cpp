@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <string_view>
 
 #include "hosts/cli/folder_choice.h"
 #include "hosts/cli/terminal_text.h"
@@ -38,11 +39,38 @@ const std::map<std::string, std::string, std::less<>>& editFields() {
       {"--job-name", "jobNameEditText"},
       {"--address", "printersAddressEditText"},
       {"--password-file", "passwordEditText"},
-      {"--password-stdin", "passwordEditText"}};
+      {"--password-stdin", "passwordEditText"},
+      {"--passcode-file", "suspendKeyEditText"},
+      {"--passcode-stdin", "suspendKeyEditText"},
+      {"--folder-passcode-file", "folderPasswordEditText"},
+      {"--folder-passcode-stdin", "folderPasswordEditText"}};
   return fields;
 }
 
 namespace {
+
+// A secret typed from a file or the standard input, and how messages name it
+// (never by its text).
+struct Secret {
+  Message what;
+  Message unreadable;  // {0}: the file
+};
+
+// The secret an action reads, by the value option it stands for: "--passcode"
+// for --passcode-file and --passcode-stdin.
+const Secret* secretOf(std::string_view option) {
+  static const std::map<std::string, Secret, std::less<>> secrets = {
+      {"--password", {Message("the password"), Message("cannot read the password file {0}")}},
+      {"--passcode", {Message("the pass code"), Message("cannot read the pass code file {0}")}},
+      {"--folder-passcode",
+       {Message("the folder pass code"), Message("cannot read the folder pass code file {0}")}}};
+  for (const std::string_view source : {"-file", "-stdin"}) {
+    if (!option.ends_with(source)) continue;
+    const auto found = secrets.find(option.substr(0, option.size() - source.size()));
+    return found == secrets.end() ? nullptr : &found->second;
+  }
+  return nullptr;
+}
 
 class Player {
  public:
@@ -57,11 +85,11 @@ class Player {
     if (o == "--auth") return authentication(action.value);
     if (o == "--lock" || o == "--unlock") return hold(action.value, o == "--lock");
     if (auto field = editFields().find(o); field != editFields().end()) {
-      const bool secret = o == "--password-file" || o == "--password-stdin";
-      const std::string text = o == "--password-file"    ? passwordFromFile(action.value)
-                               : o == "--password-stdin" ? passwordFromStdin()
-                                                         : action.value;
-      return type(field->second, text, secret ? tr("the password") : o);
+      const Secret* secret = secretOf(o);
+      if (!secret) return type(field->second, action.value, o);
+      const std::string text =
+          o.ends_with("-stdin") ? firstLine(std::cin) : secretFromFile(action.value, *secret);
+      return type(field->second, text, tr(secret->what));
     }
     throw UsageError{tr("unknown action {0}", {o})};
   }
@@ -217,20 +245,24 @@ class Player {
       throw RefusedAction{tr("{0}: the field does not accept this value ({1})", {what, fieldName})};
   }
 
+  // The first line, without its CR LF. A line longer than any field takes is
+  // cut after kMaxLine bytes (the field then refuses it), so that an endless
+  // input such as /dev/zero is not read into memory.
   static std::string firstLine(std::istream& in) {
+    constexpr std::size_t kMaxLine = 4096;
     std::string line;
-    std::getline(in, line);
+    for (char c = 0; line.size() <= kMaxLine && in.get(c) && c != '\n';) line += c;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
   }
 
-  static std::string passwordFromFile(const std::string& file) {
+  // Any file that reads (a pipe of the shell's <(...) too), not only a
+  // regular one.
+  static std::string secretFromFile(const std::string& file, const Secret& secret) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw UsageError{tr("cannot read the password file {0}", {file})};
+    if (!in) throw UsageError{tr(Message(secret.unreadable.pattern, {file}))};
     return firstLine(in);
   }
-
-  static std::string passwordFromStdin() { return firstLine(std::cin); }
 
   HeadlessView& view_;
 };

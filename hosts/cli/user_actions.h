@@ -23,8 +23,9 @@ struct RefusedAction {
 
 // Applies each action in order: a click sets the control and runs its action;
 // typing empties the field and types the text keystroke by keystroke through
-// the field's filter. Throws RefusedAction or UsageError; the password of
-// --password-file / --password-stdin is read here and never echoed.
+// the field's filter. Throws RefusedAction or UsageError; the secrets of the
+// -file and -stdin actions (--password-file, --passcode-stdin, ...) are read
+// here and never echoed.
 // A folder is chosen by name among the folder pop-up's items (see
 // chooseFolder) or by its position in the pop-up.
 void applyUserActions(const std::vector<UserAction>& actions, HeadlessView& view);

@@ -4,6 +4,9 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <variant>
+
+#include "hosts/common/ipp_exchange.h"
 
 namespace jc {
 namespace {
@@ -15,17 +18,21 @@ constexpr std::array<const char*, 6> kAttributes = {"job-password-supported",
                                                     "job-account-id-supported",
                                                     "job-accounting-user-id-supported"};
 
-constexpr int kConnectMilliseconds = 5000;
-constexpr double kAnswerSeconds = 10.0;
+// The job-password attributes and the type each must have.
+struct PasswordAttribute {
+  const char* name;
+  ipp_tag_t tag;
+};
+constexpr std::array<PasswordAttribute, 4> kPasswordAttributes = {
+    {{"job-password-supported", IPP_TAG_INTEGER},
+     {"job-password-length-supported", IPP_TAG_RANGE},
+     {"job-password-repertoire-supported", IPP_TAG_KEYWORD},
+     {"job-password-encryption-supported", IPP_TAG_KEYWORD}}};
 
 struct IppDeleter {
   void operator()(ipp_t* ipp) const { ippDelete(ipp); }
 };
-struct HttpCloser {
-  void operator()(http_t* http) const { httpClose(http); }
-};
 using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
-using HttpPtr = std::unique_ptr<http_t, HttpCloser>;
 
 std::string_view schemeOf(std::string_view uri) {
   const auto colon = uri.find(':');
@@ -68,13 +75,58 @@ ipp_t* newAttributesRequest(const std::string& uri) {
   return request;
 }
 
+struct MemoryReader {
+  std::string_view bytes;
+};
+
+ssize_t readFromMemory(void* context, ipp_uchar_t* buffer, size_t size) {
+  auto& reader = *static_cast<MemoryReader*>(context);
+  const std::size_t count = std::min(size, reader.bytes.size());
+  std::memcpy(buffer, reader.bytes.data(), count);
+  reader.bytes.remove_prefix(count);
+  return static_cast<ssize_t>(count);
+}
+
+ssize_t writeToString(void* context, ipp_uchar_t* buffer, size_t size) {
+  static_cast<std::string*>(context)->append(reinterpret_cast<const char*>(buffer), size);
+  return static_cast<ssize_t>(size);
+}
+
+std::string encodedRequest(const std::string& printerUri) {
+  IppPtr request(newAttributesRequest(printerUri));
+  std::string bytes;
+  ippWriteIO(&bytes, writeToString, 1, nullptr, request.get());
+  return bytes;
+}
+
+PrinterCapabilities unanswered(UnansweredReason reason, std::vector<std::string> values) {
+  PrinterCapabilities capabilities;
+  capabilities.unanswered = Unanswered{reason, std::move(values)};
+  return capabilities;
+}
+
 // The scheduler's own answer for the queue.
-std::optional<PrinterCapabilities> askScheduler(const std::string& queue) {
+PrinterCapabilities askScheduler(const std::string& queue) {
   const std::string uri = "ipp://localhost/printers/" + queue;
   IppPtr answer(
       cupsDoRequest(CUPS_HTTP_DEFAULT, newAttributesRequest(uri), ("/printers/" + queue).c_str()));
-  if (!answer || cupsLastError() > IPP_STATUS_OK_CONFLICTING) return std::nullopt;
+  if (!answer || cupsLastError() > IPP_STATUS_OK_CONFLICTING)
+    return unanswered(UnansweredReason::IppStatus, {cupsServer(), ippErrorString(cupsLastError())});
   return capabilitiesFromAttributes(answer.get());
+}
+
+// What stands in for a driverless printer that was not asked: the
+// scheduler's answers about accounting, never any about the PIN (the
+// scheduler says "none" for every queue that takes one at all).
+PrinterCapabilities withoutPrinterAnswer(const Unanswered& why, const PrinterInfo& printer) {
+  PrinterCapabilities capabilities;
+  if (printer.cupsDestination) {
+    const PrinterCapabilities scheduler = askScheduler(*printer.cupsDestination);
+    capabilities.accountId = scheduler.accountId;
+    capabilities.accountingUserId = scheduler.accountingUserId;
+  }
+  capabilities.unanswered = why;
+  return capabilities;
 }
 
 }  // namespace
@@ -90,6 +142,10 @@ bool isDriverlessQueue(const std::optional<std::string>& deviceURI, ppd_file_t* 
 PrinterCapabilities capabilitiesFromAttributes(ipp_t* attributes) {
   PrinterCapabilities p;
   if (!attributes) return p;
+  for (const auto& [name, tag] : kPasswordAttributes)
+    if (ipp_attribute_t* a = ippFindAttribute(attributes, name, IPP_TAG_ZERO);
+        a && ippGetValueTag(a) != tag)
+      p.wrongTypes.emplace_back(name);
   if (ipp_attribute_t* a = find(attributes, "job-password-supported", IPP_TAG_INTEGER))
     p.passwordMaxLength = ippGetInteger(a, 0);
   if (ipp_attribute_t* a = find(attributes, "job-password-length-supported", IPP_TAG_RANGE)) {
@@ -107,34 +163,39 @@ PrinterCapabilities capabilitiesFromAttributes(ipp_t* attributes) {
   return p;
 }
 
-std::optional<PrinterCapabilities> askPrinterCapabilities(const std::string& uri) {
-  std::array<char, 32> scheme{};
-  std::array<char, 256> userpass{};
-  std::array<char, 256> host{};
-  std::array<char, 1024> resource{};
-  int port = 0;
-  if (httpSeparateURI(HTTP_URI_CODING_ALL, uri.c_str(), scheme.data(), int(scheme.size()),
-                      userpass.data(), int(userpass.size()), host.data(), int(host.size()), &port,
-                      resource.data(), int(resource.size())) < HTTP_URI_STATUS_OK)
-    return std::nullopt;
-  const std::string_view s = scheme.data();
-  if (s != "ipp" && s != "ipps") return std::nullopt;
-  HttpPtr http(httpConnect2(host.data(), port, nullptr, AF_UNSPEC,
-                            s == "ipps" ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED, 1,
-                            kConnectMilliseconds, nullptr));
-  if (!http) return std::nullopt;
-  httpSetTimeout(http.get(), kAnswerSeconds, nullptr, nullptr);
-  IppPtr answer(cupsDoRequest(http.get(), newAttributesRequest(uri), resource.data()));
-  if (!answer || cupsLastError() > IPP_STATUS_OK_CONFLICTING) return std::nullopt;
-  return capabilitiesFromAttributes(answer.get());
+PrinterCapabilities capabilitiesFromAnswer(std::string_view answer, const std::string& where) {
+  MemoryReader reader{answer};
+  IppPtr attributes(ippNew());
+  if (ippReadIO(&reader, readFromMemory, 1, nullptr, attributes.get()) != IPP_STATE_DATA)
+    return unanswered(UnansweredReason::NotAnIppAnswer, {where});
+  if (const ipp_status_t status = ippGetStatusCode(attributes.get());
+      status > IPP_STATUS_OK_CONFLICTING)
+    return unanswered(UnansweredReason::IppStatus, {where, ippErrorString(status)});
+  return capabilitiesFromAttributes(attributes.get());
+}
+
+PrinterCapabilities askPrinterCapabilities(const std::string& uri) {
+  const std::optional<IppAddress> address = ippAddressOf(uri);
+  if (!address) return unanswered(UnansweredReason::NotAskable, {std::string(schemeOf(uri))});
+  auto answer = exchangeIpp(*address, encodedRequest(address->uri()));
+  if (auto* why = std::get_if<Unanswered>(&answer)) {
+    PrinterCapabilities capabilities;
+    capabilities.unanswered = std::move(*why);
+    return capabilities;
+  }
+  return capabilitiesFromAnswer(std::get<std::string>(answer), address->label());
 }
 
 PrinterCapabilities readQueueCapabilities(const PrinterInfo& printer, ppd_file_t* ppd) {
   const bool driverless = isDriverlessQueue(printer.deviceURI, ppd);
-  std::optional<PrinterCapabilities> read;
-  if (driverless) read = askPrinterCapabilities(*printer.deviceURI);
-  if (!read && printer.cupsDestination) read = askScheduler(*printer.cupsDestination);
-  PrinterCapabilities capabilities = read.value_or(PrinterCapabilities{});
+  PrinterCapabilities capabilities;
+  if (driverless) {
+    capabilities = askPrinterCapabilities(*printer.deviceURI);
+    if (capabilities.unanswered)
+      capabilities = withoutPrinterAnswer(*capabilities.unanswered, printer);
+  } else if (printer.cupsDestination) {
+    capabilities = askScheduler(*printer.cupsDestination);
+  }
   capabilities.driverless = driverless;
   capabilities.printerURI = printer.deviceURI;
   return capabilities;

@@ -53,7 +53,10 @@ expect "off on" jobcontrol save --retention ""
 expect "user-name user-number" jobcontrol save --unlock user-
 expect "custom main quick" jobcontrol save --folder ""
 expect "" jobcontrol save --passcode ""
-expect "--folder --folder-index --folder-name --folder-passcode" jobcontrol show --fold
+expect "--folder --folder-index --folder-name --folder-passcode --folder-passcode-file --folder-passcode-stdin" \
+  jobcontrol show --fold
+expect "--passcode --passcode-file --passcode-stdin" jobcontrol save --passc
+expect "job.json our plan.ps prefs report.pdf" jobcontrol save --passcode-file ""
 expect "Lab_Color Office" jobcontrol --printer ""
 expect "job.json our plan.ps prefs report.pdf" jobcontrol --settings ""
 expect "prefs" jobcontrol --prefs-dir ""

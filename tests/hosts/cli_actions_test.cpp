@@ -204,6 +204,46 @@ TEST_F(CliActionsTest, PasswordComesFromAFileOrStandardInputAndIsNeverShown) {
   EXPECT_EQ(plain.out.find("Zz9"), std::string::npos);
 }
 
+struct SecretCase {
+  const char* what;
+  std::vector<std::string> args;
+  std::string input;
+  std::string field;
+  std::string text;
+};
+
+// The pass codes too can come from a file or standard input, which other users
+// cannot read as they read a command line.
+TEST_F(CliActionsTest, PassCodesComeFromAFileOrStandardInput) {
+  PrinterSimulator printer;
+  ASSERT_EQ(run({"folders", "--address", printer.address()}).exitStatus, 0);
+  writeFile(dir.path() / "code", "2468\r\nnot this\n");
+  const std::string file = (dir.path() / "code").string();
+  const std::vector<std::string> payroll = {"--retention", "on", "--folder", "payroll"};
+  auto with = [&](std::vector<std::string> args, std::vector<std::string> more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
+  const std::vector<SecretCase> cases = {
+      {"pass code file",
+       {"--retention", "on", "--passcode-file", file},
+       "",
+       "suspendKeyEditText",
+       "2468"},
+      {"pass code input",
+       {"--retention", "on", "--passcode-stdin"},
+       "1357\n9\n",
+       "suspendKeyEditText",
+       "1357"},
+      {"folder pass code file", with(payroll, {"--folder-passcode-file", file}), "",
+       "folderPasswordEditText", "2468"},
+      {"folder pass code input without a line end", with(payroll, {"--folder-passcode-stdin"}),
+       "042", "folderPasswordEditText", "042"},
+  };
+  for (const SecretCase& c : cases)
+    EXPECT_EQ(show(c.args, c.input)["controls"][c.field]["text"], c.text) << c.what;
+}
+
 // Refusals: a clear message, status 2, and neither the settings file nor any
 // secret in the preferences is written.
 struct RefusalCase {
@@ -296,6 +336,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"missing password file",
                     {"save", "--password-file", "/nonexistent/pw"},
                     "cannot read the password file"},
+        RefusalCase{"missing pass code file",
+                    {"save", "--retention", "on", "--passcode-file", "/nonexistent/code"},
+                    "cannot read the pass code file /nonexistent/code"},
+        RefusalCase{"an endless pass code file",
+                    {"save", "--retention", "on", "--passcode-file", "/dev/zero"},
+                    "the pass code: the field does not accept this value"},
+        RefusalCase{"a folder pass code from standard input for no protected folder",
+                    {"save", "--retention", "on", "--folder-passcode-stdin"},
+                    "the folder pass code: the field cannot be edited now",
+                    "12a\n"},
+        RefusalCase{"two options reading standard input",
+                    {"save", "--password-stdin", "--retention", "on", "--passcode-stdin"},
+                    "--password-stdin and --passcode-stdin cannot both read the standard input",
+                    "Hunter2\n1234\n"},
         RefusalCase{"password over 31 characters, from standard input",
                     {"save", "--login-name", "a", "--password-stdin"},
                     "the password: the field does not accept this value",

@@ -34,10 +34,10 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
   const std::vector<ModuleCase> cases = {
       {"another version",
        dir + "/jc_fake_module_v999.so",
-       {"was built for plug-in interface version 999", "this host speaks version 3"}},
+       {"was built for plug-in interface version 999", "this host speaks version 4"}},
       {"no version",
        dir + "/jc_fake_module_unversioned.so",
-       {"version 1 (it names no version)", "this host speaks version 3"}},
+       {"version 1 (it names no version)", "this host speaks version 4"}},
       {"no entry point",
        dir + "/jc_fake_module_no_entry.so",
        {"has no factory entry KorvelPrintPdeVx418JCPDEPlugInCreate"}},
@@ -71,8 +71,8 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
   const ProcessResult own = runCli({.configHome = home.path()}, {"--version"});
   EXPECT_EQ(own.exitStatus, 0) << own.err;
   EXPECT_EQ(own.out.rfind("jobcontrol 2.", 0), 0u) << own.out;
-  EXPECT_NE(own.out.find("plug-in interface version 3\npanel module "), std::string::npos);
-  EXPECT_NE(own.out.find("jobcontrol-panel.so: interface version 3\n"), std::string::npos);
+  EXPECT_NE(own.out.find("plug-in interface version 4\npanel module "), std::string::npos);
+  EXPECT_NE(own.out.find("jobcontrol-panel.so: interface version 4\n"), std::string::npos);
 }
 
 struct UsageCase {

@@ -1,41 +1,47 @@
-// What a printer's answer says it takes, and which queues count as
-// driverless. Real printers' answers are read in the driverless queues test,
-// which starts them with the DNS-SD services they need.
+// What a printer's answer says it takes, which queues count as driverless,
+// and what hostile printers come to. Real printers' answers are read in the
+// driverless queues test, which starts them with the DNS-SD services they
+// need.
 #include "hosts/common/printer_capabilities.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "hosts/common/printer_info.h"
+#include "settings/standard_attributes.h"
 #include "support/case_names.h"
 #include "support/file_text.h"
+#include "support/hostile_ipp_printer.h"
 #include "support/panel_fixture.h"
 #include "support/temp_dir.h"
 
 namespace jc {
 namespace {
 
-// A port nobody listens on right now.
-int freePort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
+// A PPD as CUPS makes it from a printer's own answers.
+std::filesystem::path generatedPpd(const std::filesystem::path& dir) {
+  const std::filesystem::path file = dir / "generated.ppd";
+  test::writeFile(file,
+                  "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"2.4\"\n"
+                  "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+                  "*PCFileName: \"ippeve.ppd\"\n*Manufacturer: \"Test\"\n"
+                  "*ModelName: \"Printer\"\n*NickName: \"Printer - IPP Everywhere\"\n"
+                  "*ShortNickName: \"Printer - IPP Everywhere\"\n*PSVersion: \"(3010.000) 0\"\n"
+                  "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
+                  "*PageSize A4: \"\"\n*CloseUI: *PageSize\n");
+  return file;
 }
 
 TEST(PrinterCapabilitiesTest, NoPrinterAtTheAddressGivesNone) {
-  EXPECT_FALSE(
-      askPrinterCapabilities("ipp://localhost:" + std::to_string(freePort()) + "/ipp/print"));
-  EXPECT_FALSE(askPrinterCapabilities("socket://localhost:9100"));
+  const std::string port = std::to_string(test::unusedLoopbackPort());
+  EXPECT_EQ(askPrinterCapabilities("ipp://127.0.0.1:" + port + "/ipp/print").unanswered,
+            (Unanswered{UnansweredReason::NoConnection, {"127.0.0.1:" + port}}));
+  EXPECT_EQ(askPrinterCapabilities("socket://localhost:9100").unanswered,
+            (Unanswered{UnansweredReason::NotAskable, {"socket"}}));
 }
 
 TEST(PrinterCapabilitiesTest, AnswersOfTheWrongTypeCountAsNone) {
@@ -47,6 +53,7 @@ TEST(PrinterCapabilitiesTest, AnswersOfTheWrongTypeCountAsNone) {
   const PrinterCapabilities p = capabilitiesFromAttributes(attributes);
   ippDelete(attributes);
   EXPECT_FALSE(p.passwordMaxLength);
+  EXPECT_EQ(p.wrongTypes, std::vector<std::string>{"job-password-supported"});
   ASSERT_TRUE(p.passwordLength);
   EXPECT_EQ(p.passwordLength->lower, 4);
   EXPECT_EQ(p.passwordLength->upper, 8);
@@ -65,18 +72,8 @@ class DriverlessQueueTest : public testing::TestWithParam<QueueCase> {};
 
 TEST_P(DriverlessQueueTest, NeedsAnIppDeviceAndAGeneratedPpd) {
   test::TempDir dir;
-  std::filesystem::path file = test::samplePpdPath();
-  if (GetParam().generatedPpd) {
-    file = dir.path() / "generated.ppd";
-    test::writeFile(file,
-                    "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"2.4\"\n"
-                    "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
-                    "*PCFileName: \"ippeve.ppd\"\n*Manufacturer: \"Test\"\n"
-                    "*ModelName: \"Printer\"\n*NickName: \"Printer - IPP Everywhere\"\n"
-                    "*ShortNickName: \"Printer - IPP Everywhere\"\n*PSVersion: \"(3010.000) 0\"\n"
-                    "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
-                    "*PageSize A4: \"\"\n*CloseUI: *PageSize\n");
-  }
+  const std::filesystem::path file =
+      GetParam().generatedPpd ? generatedPpd(dir.path()) : test::samplePpdPath();
   const PpdFile ppd(file);
   EXPECT_EQ(isDriverlessQueue(GetParam().deviceURI, ppd.get()), GetParam().driverless);
 }
@@ -89,6 +86,149 @@ INSTANTIATE_TEST_SUITE_P(
                     QueueCase{"generated on socket", "socket://printer:9100", true, false},
                     QueueCase{"family ppd on ipp", "ipp://printer.local/ipp/print", false, false},
                     QueueCase{"no device", std::nullopt, true, false}),
+    test::NameFromWhat{});
+
+using Mode = test::HostileIppPrinter::Mode;
+using Options = std::vector<std::pair<std::string, std::string>>;
+
+const std::string kNoUserId =
+    "The printer takes no user number (job-accounting-user-id): it is not sent to it.";
+const std::string kNoAccount =
+    "The printer takes no account number (job-account-id): it is not sent to it.";
+const Options kAccounting = {{"job-accounting-user-id", "42"}, {"job-account-id", "777"}};
+
+struct HostileCase {
+  const char* what;
+  std::optional<Mode> mode;  // none: nobody listens at the address
+  Options options;
+  // The note about the PIN, "{host}" standing for the printer's host and port.
+  std::string note;
+  bool accountingKnown;
+};
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.what; }
+
+std::string withHost(std::string text, const std::string& host) {
+  if (const auto at = text.find("{host}"); at != std::string::npos) text.replace(at, 6, host);
+  return text;
+}
+
+// Held with pass code 1234, user number 42, account 777.
+JobControlSettings heldJob() {
+  JobControlSettings s;
+  s.retention = true;
+  s.suspendRow = 0;
+  s.suspendKey = u"1234";
+  s.loginAuthentication = false;
+  s.userNumber = u"42";
+  s.accountNumber = u"777";
+  return s;
+}
+
+// Stands for a user at a terminal who types a password whenever asked.
+int passwordRequests = 0;
+const char* typedPassword(const char*, http_t*, const char*, const char*, void*) {
+  ++passwordRequests;
+  return "typed-secret";
+}
+
+class HostilePrinterTest : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostilePrinterTest, EndsInTimeWithItsNoteAndNoPinWhereNoneMayGo) {
+  const HostileCase& c = GetParam();
+  std::optional<test::HostileIppPrinter> printer;
+  std::string uri = "ipp://127.0.0.1:" + std::to_string(test::unusedLoopbackPort()) + "/ipp/print";
+  if (c.mode) uri = printer.emplace(*c.mode).uri();
+  const std::string host = uri.substr(6, uri.find('/', 6) - 6);
+  test::TempDir dir;
+  const PpdFile ppd(generatedPpd(dir.path()));
+  PrinterInfo queue{"hostile", uri, {}, std::nullopt};
+  passwordRequests = 0;
+  cupsSetPasswordCB2(typedPassword, nullptr);
+
+  const auto start = std::chrono::steady_clock::now();
+  const PrinterCapabilities capabilities = readQueueCapabilities(queue, ppd.get());
+  const auto took = std::chrono::steady_clock::now() - start;
+  cupsSetPasswordCB2(nullptr, nullptr);
+
+  // 5 seconds is the exchange's limit; the rest is room for a loaded machine.
+  EXPECT_LT(took, std::chrono::seconds(8));
+  const StandardAttributePlan plan = mapStandardAttributes(heldJob(), capabilities);
+  EXPECT_EQ(plan.options, c.options);
+  std::vector<std::string> notes;
+  for (const Message& note : plan.notes) notes.push_back(note.text());
+  std::vector<std::string> expected = {withHost(c.note, host)};
+  if (!c.accountingKnown) expected.insert(expected.end(), {kNoUserId, kNoAccount});
+  EXPECT_EQ(notes, expected);
+  EXPECT_EQ(passwordRequests, 0);
+  if (printer) {
+    const std::vector<std::string> heads = printer->requestHeads();
+    EXPECT_EQ(heads.size(), 1u) << "no redirect is followed, no request repeated";
+    for (const std::string& head : heads) EXPECT_EQ(head.find("Authorization"), std::string::npos);
+  }
+}
+
+const std::string kNotAsked = "The printer could not be asked which PIN it takes (";
+const std::string kNotSent = "): the pass code is not sent to it.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, HostilePrinterTest,
+    testing::Values(
+        HostileCase{"good",
+                    Mode::Good,
+                    {{"job-password", "1234"},
+                     {"job-password-encryption", "none"},
+                     {"job-accounting-user-id", "42"},
+                     {"job-account-id", "777"}},
+                    "The printer's address is not ipps://: the PIN travels to it unencrypted.",
+                    true},
+        HostileCase{"redirect",
+                    Mode::Redirect,
+                    {},
+                    kNotAsked +
+                        "{host} answered HTTP status 302; no redirect is followed and no "
+                        "password given" +
+                        kNotSent,
+                    false},
+        HostileCase{"huge header line",
+                    Mode::HugeHeader,
+                    {},
+                    kNotAsked + "{host} answered with more than 65536 bytes" + kNotSent,
+                    false},
+        HostileCase{"drip",
+                    Mode::Drip,
+                    {},
+                    kNotAsked + "{host} gave no whole answer within 5 seconds" + kNotSent,
+                    false},
+        HostileCase{"endless chunks",
+                    Mode::EndlessChunks,
+                    {},
+                    kNotAsked + "{host} answered with more than 1048576 bytes" + kNotSent,
+                    false},
+        HostileCase{"endless 100 continue",
+                    Mode::EndlessContinue,
+                    {},
+                    kNotAsked + "{host} answered with more than 65536 bytes" + kNotSent,
+                    false},
+        HostileCase{"deep nesting",
+                    Mode::DeepNesting,
+                    {},
+                    kNotAsked + "{host} answered with collections nested more than 8 levels deep" +
+                        kNotSent,
+                    false},
+        HostileCase{"401",
+                    Mode::Unauthorized,
+                    {},
+                    kNotAsked +
+                        "{host} answered HTTP status 401; no redirect is followed and no "
+                        "password given" +
+                        kNotSent,
+                    false},
+        HostileCase{"wrong types", Mode::WrongTypes, kAccounting,
+                    "The printer answered job-password-encryption-supported with a value of the "
+                    "wrong type: the pass code is not sent to it.",
+                    true},
+        HostileCase{
+            "down", std::nullopt, {}, kNotAsked + "no connection to {host}" + kNotSent, false}),
     test::NameFromWhat{});
 
 }  // namespace

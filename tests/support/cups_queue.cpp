@@ -16,10 +16,11 @@ bool schedulerRuns() {
   return true;
 }
 
-CupsQueue::CupsQueue(const std::string& suffix, const std::string& deviceURI)
+CupsQueue::CupsQueue(const std::string& suffix, const std::string& deviceURI,
+                     const std::filesystem::path& ppd)
     : name_("JobControlTest_" + std::to_string(getpid()) + suffix) {
-  const ProcessResult add = runProcess(
-      {"/usr/sbin/lpadmin", "-p", name_, "-E", "-v", deviceURI, "-P", samplePpdPath().string()});
+  const ProcessResult add = runProcess({"/usr/sbin/lpadmin", "-p", name_, "-E", "-v", deviceURI,
+                                        "-P", (ppd.empty() ? samplePpdPath() : ppd).string()});
   ok_ = add.exitStatus == 0 && runProcess({"/usr/sbin/cupsdisable", name_}).exitStatus == 0;
 }
 

@@ -3,18 +3,20 @@
 // scheduler keeps them.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace jc::test {
 
 bool schedulerRuns();
 
-// A queue of the sample printer that accepts jobs but never sends them;
-// removed with its jobs at the end.
+// A queue of the sample printer (or of the PPD `ppd`) that accepts jobs but
+// never sends them; removed with its jobs at the end.
 class CupsQueue {
  public:
   explicit CupsQueue(const std::string& suffix = "",
-                     const std::string& deviceURI = "socket://127.0.0.1:9");
+                     const std::string& deviceURI = "socket://127.0.0.1:9",
+                     const std::filesystem::path& ppd = {});
   ~CupsQueue();
   CupsQueue(const CupsQueue&) = delete;
   CupsQueue& operator=(const CupsQueue&) = delete;
