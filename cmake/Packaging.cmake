@@ -67,6 +67,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_NAME ${JC_PACKAGE_jobcontrol})
 set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_SECTION utils)
+# Qt's own texts of the dialog (Print, Copies, Properties...) in the user's
+# language come from Qt's catalogues; without them they stay English.
+if(JC_BUILD_QT)
+  set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_RECOMMENDS qt6-translations-l10n)
+endif()
 set(CPACK_DEBIAN_JOBCONTROL_DESCRIPTION
   "print dialog panel for held and filed jobs on CUPS printers
 Job Control is a print dialog panel for one family of multifunction printers.
@@ -85,6 +90,7 @@ set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_DEPENDS "jobcontrol (= ${JC_DEBIAN_VERSION})")
 # dpkg refreshes the linker cache through the ldconfig trigger. CPack writes a
 # postinst and postrm that call ldconfig as well for any library in /usr/lib.
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/triggers)
 set(CPACK_DEBIAN_LIBRARY_DESCRIPTION
   "Job Control tab for the print dialogs of Qt applications

@@ -11,67 +11,24 @@
 // then dropped. So the second save must match the first apart from the user
 // name entries and holdButton, and from there on restore and save must be a
 // fixed point.
-#include <cups/ppd.h>
-#include <stdlib.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
-#include "fuzz/fuzz_folder.h"
-#include "hosts/headless/headless_toolkit.h"
-#include "platform/clock.h"
-#include "platform/directory_bundle.h"
-#include "plugin/host.h"
-#include "plugin/panel.h"
-#include "prefs/domain_store.h"
+#include "fuzz/fuzz_dialog.h"
 #include "settings/print_settings_keys.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class StoppedClock final : public jc::Clock {
- public:
-  std::time_t now() const override { return 1796657204; }  // 7 Dec 2026 15:26:44 UTC
-};
-
-struct PpdCloser {
-  void operator()(ppd_file_t* ppd) const {
-    if (ppd) ppdClose(ppd);
-  }
-};
-
-// A print dialog with one printer, the job's entries and the in-memory toolkit.
-class FuzzHost final : public jc::HostCallback, public jc::PrintSession, public jc::Printer {
- public:
-  explicit FuzzHost(ppd_file_t* ppd) : ppd_(ppd) {}
-
-  bool respondsToWillChangePPDOptionKeyValue() const override { return true; }
-  ppd_file_t* ppdFile() override { return ppd_; }
-  jc::PrintSession* printSession() override { return this; }
-  jc::PrintSettings* printSettings() override { return &settings; }
-  jc::Toolkit* toolkit() override { return &toolkit_; }
-
-  jc::Printer* currentPrinter() override { return this; }
-  std::optional<std::string> deviceURI() const override { return "socket://localhost:9100"; }
-  std::string printerID() const override { return "Sample_MFP"; }
-
-  jc::PrintSettings settings;
-
- private:
-  ppd_file_t* ppd_;
-  jc::HeadlessToolkit toolkit_;
-};
+using fuzz_dialog::Dialog;
+using fuzz_dialog::FuzzHost;
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
@@ -90,11 +47,16 @@ Entries restoreAndSave(jc::KorvelPrintPdeVx418JC& panel, const FuzzHost& host) {
 }
 
 // The entries less those that one round of restore and save may still settle.
+// Entry names compare as CUPS compares option names, ignoring case: an input's
+// "holdButtOn" is the entry holdButton, and keeps the input's spelling when
+// the panel saves over it.
 Entries withoutSettledEntries(Entries entries) {
   namespace k = jc::keys;
   std::erase_if(entries, [](const auto& entry) {
-    return entry.first == k::kUserName || entry.first == k::kUserName2 ||
-           entry.first == k::kHoldButton;
+    const auto is = [&](std::string_view name) {
+      return strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0;
+    };
+    return is(k::kUserName) || is(k::kUserName2) || is(k::kHoldButton);
   });
   return entries;
 }
@@ -115,37 +77,10 @@ jc::PrintSettings decodeEntries(std::string_view bytes) {
   return settings;
 }
 
-struct Dialog {
-  FuzzFolder folder{"print-settings"};
-  std::unique_ptr<ppd_file_t, PpdCloser> ppd;
-  StoppedClock clock;
-  jc::PanelEnvironment env;
-
-  Dialog() {
-    const fs::path bundle = JC_BUILD_BUNDLE_DIR;
-    ppd.reset(ppdOpenFile((bundle / "printer" / "Sample_MFP.ppd").c_str()));
-    if (!ppd) std::abort();
-    ppdMarkDefaults(ppd.get());
-    env.bundle = std::make_shared<jc::DirectoryBundle>(bundle, "en");
-    env.clock = &clock;
-    env.systemEncoding = jc::kCFStringEncodingMacRoman;
-    env.fullUserName = u"Fuzz User";
-    env.systemVersionFile = folder.path / "SystemVersion.plist";
-    env.responseFile = folder.path / "vwxyz.xml";
-  }
-
-  // A fresh preference folder for each input, so inputs do not meet.
-  void resetPreferences() {
-    std::error_code ignored;
-    fs::remove_all(folder.path / "prefs", ignored);
-    env.preferences = std::make_shared<jc::FileDomainStore>(folder.path / "prefs");
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Dialog dialog;
+  static Dialog dialog("print-settings");
   dialog.resetPreferences();
   FuzzHost host(dialog.ppd.get());
   host.settings = decodeEntries(std::string_view(reinterpret_cast<const char*>(data), size));

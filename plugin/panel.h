@@ -53,6 +53,7 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   std::optional<FolderListOutcome> folderListOutcome() const override { return folderListOutcome_; }
   std::optional<Message> preferencesError() const override { return preferencesError_; }
   StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const override;
+  bool printerKeepsFiledJobs() const override { return CheckHardDisk(); }
   void updateUI();
 
   // Hosts without constraint handling.

@@ -64,6 +64,9 @@ class PrintDialogExtension {
   // attributes `printer` takes, from the values the latest save wrote (before
   // any save, from the controls as they are).
   virtual StandardAttributePlan standardAttributes(const PrinterCapabilities& printer) const = 0;
+  // Whether the printer has storage to file jobs into; without it no job is
+  // filed, whatever folder the panel shows (the entries say so with filing 0).
+  virtual bool printerKeepsFiledJobs() const = 0;
 };
 
 using PanelList = std::vector<std::unique_ptr<PrintDialogExtension>>;

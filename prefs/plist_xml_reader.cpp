@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "prefs/plist_whole_strings.h"
+
 namespace jc {
 namespace {
 
@@ -63,6 +65,7 @@ PlistPtr parsePlistXml(std::string_view xml) {
   plist_from_xml(xml.data(), static_cast<std::uint32_t>(xml.size()), &root);
   PlistPtr owned(root);
   if (owned && plistNestingDepth(owned.get()) > kMaxPlistNesting) return nullptr;
+  if (owned && !plistStringsAreWhole(owned.get())) return nullptr;
   return owned;
 }
 

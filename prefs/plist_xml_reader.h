@@ -16,8 +16,9 @@
 namespace jc {
 
 // The value of an XML property list as libplist reads it, or null when the
-// document is not one, is larger than kMaxDomainBytes, or its arrays and
-// dictionaries nest deeper than kMaxPlistNesting.
+// document is not one, is larger than kMaxDomainBytes, its arrays and
+// dictionaries nest deeper than kMaxPlistNesting, or a string holds a value
+// libplist cannot hand back (plistStringsAreWhole).
 PlistPtr parsePlistXml(std::string_view xml);
 
 }  // namespace jc

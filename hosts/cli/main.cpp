@@ -5,6 +5,7 @@
 
 #include "hosts/cli/cli_host.h"
 #include "hosts/cli/cli_options.h"
+#include "hosts/cli/printer_notices.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/terminal_text.h"
@@ -262,7 +263,10 @@ int run(const Options& options) {
 
   const LoadedModule module(defaultModulePath());
   const PanelFactory factory(module);
-  PanelSession session = PanelSession::open(factory, host);
+  PanelSession session =
+      PanelSession::open(factory, host, [&](const PrintDialogExtension& panel, View&) {
+        printPrinterNotices(std::cerr, options, queueKindOf(printer.info(), host.ppdFile()), panel);
+      });
   const Dialog dialog{options, printer.info(), host, session, actAtPanel(options, session)};
   const CommandResult result = runCommand(dialog);
   if (options.json)

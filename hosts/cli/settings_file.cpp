@@ -1,23 +1,57 @@
 #include "hosts/cli/settings_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <stdexcept>
 
 #include "hosts/cli/cli_options.h"
 #include "hosts/cli/translation.h"
 #include "platform/atomic_file.h"
+#include "platform/unique_fd.h"
 
 namespace jc::cli {
+namespace {
+
+// A settings file holds a few hundred entries of short strings.
+constexpr std::size_t kMaxSettingsBytes = 1024 * 1024;
+
+// The file's bytes; none when there is no file. Only a regular file is read
+// (O_NONBLOCK: opening a FIFO does not wait for a writer), and at most
+// kMaxSettingsBytes of it, also when its size says less (/proc files say 0).
+std::optional<std::string> settingsText(const std::filesystem::path& file) {
+  const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd && errno == ENOENT) return std::nullopt;
+  struct stat info {};
+  if (!fd || ::fstat(fd.get(), &info) != 0)
+    throw UsageError{tr("cannot read the settings file {0}", {file.string()})};
+  if (!S_ISREG(info.st_mode))
+    throw UsageError{tr("the settings file {0} is not a regular file", {file.string()})};
+  std::string text(kMaxSettingsBytes + 1, '\0');
+  std::size_t filled = 0;
+  while (filled < text.size()) {
+    const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw UsageError{tr("cannot read the settings file {0}", {file.string()})};
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  if (filled > kMaxSettingsBytes)
+    throw UsageError{tr("the settings file {0} is larger than 1 MiB", {file.string()})};
+  text.resize(filled);
+  return text;
+}
+
+}  // namespace
 
 void readSettingsFile(const std::filesystem::path& file, PrintSettings& settings) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw UsageError{tr("cannot read the settings file {0}", {file.string()})};
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+  const std::optional<std::string> text = settingsText(file);
+  if (!text) return;
+  const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
   if (json.is_discarded() || !json.is_object())
     throw UsageError{tr("the settings file {0} is not a JSON object", {file.string()})};
   for (const auto& [key, value] : json.items()) {

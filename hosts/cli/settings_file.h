@@ -8,7 +8,8 @@
 namespace jc::cli {
 
 // Reads every entry of the file into `settings`; a missing file reads as no
-// entries. Throws UsageError when the file is not a JSON object of strings.
+// entries. Throws UsageError when the file is not a regular file of at most
+// 1 MiB holding a JSON object of strings.
 void readSettingsFile(const std::filesystem::path& file, PrintSettings& settings);
 // Writes every entry, whole (replaceFileAtomically), readable by its owner only.
 // Throws std::runtime_error when it cannot be written.

@@ -1,27 +1,13 @@
-// The command line's messages in the user's language.
-//
-// They come from the "jobcontrol-cli" catalogue of the panel's resource folder,
-// in the language the environment names (LANGUAGE, LC_ALL, LC_MESSAGES, LANG),
-// chosen as the panel chooses its own. Without that catalogue, or without a
-// translation in it, a message stays in English.
-//
-// `tr("...")` marks a message for extraction (xgettext --keyword=tr); the
-// hosts' common parts mark theirs with `Message("...")`.
+// The command line's messages in the user's language: the hosts' catalogue
+// (hosts/common/host_translation.h), and the panel kept in English for output
+// that programs read.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "platform/message.h"
+#include "hosts/common/host_translation.h"
 
 namespace jc::cli {
 
-// The translation of `msgid`.
-std::string tr(const char* msgid);
-// The translation of `pattern` with its {N} markers filled from `values`.
-std::string tr(const char* pattern, const std::vector<std::string>& values);
-// A message of the hosts' common parts, translated the same way.
-std::string tr(const Message& message);
+using jc::tr;
 
 // Makes the panel, which takes its language from the environment when the
 // module makes it, speak English, so that output for programs reads the same

@@ -103,7 +103,26 @@ class Player {
 
   void mustAccept(const HeadlessControl& c, const std::string& what) {
     if (!c.acceptsUser() || !c.isShownEnabled())
-      throw RefusedAction{tr("{0}: the control is disabled now ({1})", {what, c.name()})};
+      throw RefusedAction{tr("{0}: the control is disabled now ({1})", {what, labelOf(c.name())})};
+  }
+
+  // The words the panel shows for a control, in quotes: its own title, else
+  // the label beside it (a field's or a lock's label, or the radio button that
+  // chooses the field), without the colon; its name when it shows none.
+  std::string labelOf(const std::string& name) const {
+    std::string stem = name;
+    for (const char* kind : {"EditText", "Button", "CheckBox", "RadioButton", "Popup"})
+      if (stem.ends_with(kind)) stem.resize(stem.size() - std::string_view(kind).size());
+    for (const std::string& candidate : {name, stem + "StaticText", stem + "RadioButton"}) {
+      const HeadlessControl* label = view_.control(candidate);
+      std::u16string text = label ? label->title() : std::u16string();
+      if (label && text.empty() && candidate != name) text = label->stringValue();
+      while (!text.empty() &&
+             (text.back() == u':' || text.back() == u'\uFF1A' || text.back() == u' '))
+        text.pop_back();
+      if (!text.empty()) return "\"" + escapeControls(toUtf8(text)) + "\"";
+    }
+    return name;
   }
 
   void retention(const std::string& value) {
@@ -120,7 +139,7 @@ class Player {
     if (!matrix) throw RefusedAction{tr("{0}: {1} stands in no matrix", {what, cellName})};
     mustAccept(*matrix, what);
     if (!matrix->userSelectRow(cell.row()))
-      throw RefusedAction{tr("{0}: the choice was not taken ({1})", {what, cellName})};
+      throw RefusedAction{tr("{0}: the choice was not taken ({1})", {what, labelOf(cellName)})};
   }
 
   void holdMode(const std::string& value) {
@@ -238,11 +257,13 @@ class Player {
   void type(const std::string& fieldName, const std::string& text, const std::string& what) {
     HeadlessControl& field = control(fieldName, what);
     if (!field.acceptsUser() || !field.isEditable())
-      throw RefusedAction{tr("{0}: the field cannot be edited now ({1})", {what, fieldName})};
+      throw RefusedAction{
+          tr("{0}: the field cannot be edited now ({1})", {what, labelOf(fieldName)})};
     field.userClear();
     const std::u16string value = fromUtf8(text);
     if (!field.userType(value))
-      throw RefusedAction{tr("{0}: the field does not accept this value ({1})", {what, fieldName})};
+      throw RefusedAction{
+          tr("{0}: the field does not accept this value ({1})", {what, labelOf(fieldName)})};
   }
 
   // The first line, without its CR LF. A line longer than any field takes is

@@ -3,10 +3,13 @@
 #include <cups/cups.h>
 #include <unistd.h>
 
+#include "hosts/common/scheduler_check.h"
+
 namespace jc {
 
 CupsDestination::CupsDestination(const std::string& name) {
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+  if (!dest && !schedulerAnswers()) throw DestinationError(schedulerNotRunning());
   if (!dest)
     throw DestinationError(
         Message("no CUPS destination named \"{0}\": {1}", {name, cupsLastErrorString()}));
@@ -33,6 +36,7 @@ int sendJob(const std::string& destination, const std::vector<std::string>& file
   for (const std::string& f : files) names.push_back(f.c_str());
   const int job = cupsPrintFiles(destination.c_str(), static_cast<int>(names.size()), names.data(),
                                  title.c_str(), settings.count(), settings.options());
+  if (job == 0 && !schedulerAnswers()) throw HostError(schedulerNotRunning());
   if (job == 0) throw HostError(Message("CUPS refused the job: {0}", {cupsLastErrorString()}));
   return job;
 }

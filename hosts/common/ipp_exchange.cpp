@@ -28,7 +28,10 @@ std::string secondsOf(std::chrono::milliseconds duration) {
 class Exchange {
  public:
   Exchange(const IppAddress& address, const IppExchangeLimits& limits)
-      : address_(address), limits_(limits), where_(address.label()) {}
+      : address_(address),
+        limits_(limits),
+        where_(address.label()),
+        framing_(limits.maxHeadBytes, limits.maxAnswerBytes) {}
 
   std::variant<std::string, Unanswered> run(std::string_view ipp) {
     const Deadline deadline = std::chrono::steady_clock::now() + limits_.total;
@@ -37,9 +40,8 @@ class Exchange {
     if (!connection) return failed(*failure);
     if (auto writeFailure = connection->writeAll(httpPostRequest(address_, ipp)))
       return failed(*writeFailure);
-    HttpAnswerFraming framing(limits_.maxHeadBytes, limits_.maxAnswerBytes);
-    if (auto readFailure = read(*connection, framing)) return failed(*readFailure);
-    return answerOf(framing);
+    if (auto readFailure = read(*connection)) return failed(*readFailure);
+    return answer();
   }
 
  private:
@@ -55,21 +57,21 @@ class Exchange {
   }
 
   // Reads until the framing has decided; a failure only when the time ran out.
-  static std::optional<BoundedConnection::Failure> read(BoundedConnection& connection,
-                                                        HttpAnswerFraming& framing) {
+  std::optional<BoundedConnection::Failure> read(BoundedConnection& connection) {
     std::array<char, kReadBytes> buffer{};
-    while (framing.state() == HttpAnswerFraming::State::NeedMore) {
+    while (framing_.state() == HttpAnswerFraming::State::NeedMore) {
       const auto got = connection.readSome(buffer.data(), buffer.size());
       if (got.failure) return got.failure;
       if (got.closed)
-        framing.close();
+        framing_.close();
       else
-        framing.feed(std::string_view(buffer.data(), got.bytes));
+        framing_.feed(std::string_view(buffer.data(), got.bytes));
     }
     return std::nullopt;
   }
 
-  std::variant<std::string, Unanswered> answerOf(const HttpAnswerFraming& framing) const {
+  std::variant<std::string, Unanswered> answer() const {
+    const HttpAnswerFraming& framing = framing_;
     switch (framing.state()) {
       case HttpAnswerFraming::State::TooLarge:
         return unanswered(UnansweredReason::AnswerTooLarge,
@@ -96,6 +98,7 @@ class Exchange {
   const IppAddress& address_;
   const IppExchangeLimits& limits_;
   std::string where_;
+  HttpAnswerFraming framing_;
 };
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include "hosts/common/module_loader.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <link.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+#include "platform/unique_fd.h"
 
 namespace jc {
 namespace {
@@ -31,17 +37,63 @@ Message versionUnnamed(const std::filesystem::path& file) {
       {file.string(), std::to_string(kPlugInInterfaceVersion)});
 }
 
+struct FileIdentity {
+  dev_t device;
+  ino_t inode;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of `file` when it is a regular file, which only then is
+// handed to dlopen: dlopen's own open would wait for a writer on a FIFO,
+// and O_NONBLOCK lets this one return at once.
+FileIdentity regularFile(const std::filesystem::path& file) {
+  const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  struct stat info {};
+  if (!fd || ::fstat(fd.get(), &info) != 0)
+    // In dlopen's words.
+    throw ModuleError(
+        Message("cannot load the panel module: {0}",
+                {file.string() + ": cannot open shared object file: " + std::strerror(errno)}));
+  if (!S_ISREG(info.st_mode))
+    throw ModuleError(
+        Message("cannot load the panel module: {0} is not a regular file", {file.string()}));
+  return {info.st_dev, info.st_ino};
+}
+
+// The address of the function `name` of the module, or null when it has
+// none. A symbol of that name that is data (an object of another build of
+// the interface) is refused: calling it would jump into data.
+void* functionOf(void* module, const std::filesystem::path& file, const char* name) {
+  void* address = dlsym(module, name);
+  if (!address) return nullptr;
+  Dl_info info{};
+  ElfW(Sym)* symbol = nullptr;
+  const bool found = dladdr1(address, &info, reinterpret_cast<void**>(&symbol), RTLD_DL_SYMENT);
+  const int type = found && symbol ? ELF64_ST_TYPE(symbol->st_info) : STT_NOTYPE;
+  if (type != STT_FUNC && type != STT_GNU_IFUNC)
+    throw ModuleError(
+        Message("the panel module {0}: {1} is not a function", {file.string(), name}));
+  return address;
+}
+
 }  // namespace
 
 LoadedModule::LoadedModule(const std::filesystem::path& file) : file_(file) {
+  const FileIdentity checked = regularFile(file);
   Handle module{dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)};
   if (!module.handle) throw ModuleError(Message("cannot load the panel module: {0}", {dlerror()}));
-  create_ = reinterpret_cast<PDEPlugInCreateFunction>(dlsym(module.handle, kPDEPlugInCreateSymbol));
+  // The file loaded must be the one checked (not one renamed into its place).
+  struct stat loaded {};
+  if (::stat(file.c_str(), &loaded) != 0 || FileIdentity{loaded.st_dev, loaded.st_ino} != checked)
+    throw ModuleError(
+        Message("cannot load the panel module: {0} changed while it was loaded", {file.string()}));
+  create_ = reinterpret_cast<PDEPlugInCreateFunction>(
+      functionOf(module.handle, file, kPDEPlugInCreateSymbol));
   if (!create_)
     throw ModuleError(Message("the panel module {0} has no factory entry {1}",
                               {file.string(), kPDEPlugInCreateSymbol}));
   auto version = reinterpret_cast<PlugInInterfaceVersionFunction>(
-      dlsym(module.handle, kPlugInInterfaceVersionSymbol));
+      functionOf(module.handle, file, kPlugInInterfaceVersionSymbol));
   if (!version) throw ModuleError(versionUnnamed(file));
   if (const int theirs = version(); theirs != kPlugInInterfaceVersion)
     throw ModuleError(versionMismatch(file, theirs));

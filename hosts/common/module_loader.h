@@ -19,8 +19,12 @@ class ModuleError : public HostError {
 
 class LoadedModule {
  public:
-  // Loads `file` and checks it; throws ModuleError. Nothing of the module runs
-  // before its interface version has been found equal to this host's.
+  // Loads `file` and checks it; throws ModuleError. Only a regular file is
+  // loaded (a FIFO is refused at once, not waited on), and only a function is
+  // called as the entry or the version. Nothing of the module but its
+  // initialisers runs before its interface version has been found equal to
+  // this host's: the module is trusted code, found where this build installs
+  // it or where JOBCONTROL_MODULE names it.
   explicit LoadedModule(const std::filesystem::path& file);
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;

@@ -168,9 +168,11 @@ PrinterCapabilities capabilitiesFromAnswer(std::string_view answer, const std::s
   IppPtr attributes(ippNew());
   if (ippReadIO(&reader, readFromMemory, 1, nullptr, attributes.get()) != IPP_STATE_DATA)
     return unanswered(UnansweredReason::NotAnIppAnswer, {where});
-  if (const ipp_status_t status = ippGetStatusCode(attributes.get());
+  // Any number may come as the status, also none that the enumeration names.
+  if (const int status = static_cast<int>(ippGetStatusCode(attributes.get()));
       status > IPP_STATUS_OK_CONFLICTING)
-    return unanswered(UnansweredReason::IppStatus, {where, ippErrorString(status)});
+    return unanswered(UnansweredReason::IppStatus,
+                      {where, ippErrorString(static_cast<ipp_status_t>(status))});
   return capabilitiesFromAttributes(attributes.get());
 }
 

@@ -8,13 +8,20 @@
 #include <iostream>
 
 #include "hosts/common/cups_destination.h"
+#include "hosts/common/host_translation.h"
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
+#include "hosts/common/pdf_file_writer.h"
+#include "hosts/common/scheduler_check.h"
+#include "hosts/qt/dialog_icon.h"
 #include "hosts/qt/dialog_options.h"
 #include "hosts/qt/dialog_picture.h"
+#include "hosts/qt/dialog_platform.h"
 #include "hosts/qt/panel_tab.h"
 #include "hosts/qt/printer_job_options.h"
+#include "hosts/qt/qt_translations.h"
 #include "hosts/qt/test_page.h"
+#include "platform/directory_bundle.h"
 
 namespace jc::qt {
 namespace {
@@ -32,7 +39,7 @@ int printVersion() {
     printHostVersion(std::cout, "jobcontrol-dialog");
     return 0;
   } catch (const ModuleError& e) {
-    return fail(kFailed, e.what());
+    return fail(kFailed, tr(e.message()));
   }
 }
 
@@ -44,6 +51,12 @@ void printEntries(const PrintSettings& entries) {
 // The files go to the queue with the dialog's choices and the panel's entries.
 int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entries,
                const std::vector<std::string>& files) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    const std::string output = printer.outputFileName().toStdString();
+    writePdfFile(files, output);  // throws HostError
+    std::cout << tr("Wrote {0}", {output}) << "\n";
+    return 0;
+  }
   const PrinterInfo* chosen = tab.printer();
   if (!chosen || !chosen->cupsDestination) {
     std::cout << "No CUPS destination: the files would have gone to "
@@ -59,22 +72,23 @@ int printFiles(QPrinter& printer, const PanelTab& tab, const PrintSettings& entr
   const std::string title =
       entries.jobName().value_or(std::filesystem::path(files.front()).filename().string());
   const int id = sendJob(*chosen->cupsDestination, files, title, options);
-  std::cout << "Sent as job " << id << " to " << *chosen->cupsDestination << "\n";
+  std::cout << tr("Sent as job {0} to {1}", {std::to_string(id), *chosen->cupsDestination}) << "\n";
   return 0;
 }
 
 // Without files a test page goes through Qt's own print engine.
 int printTestPage(QPrinter& printer, const PrintSettings& entries) {
-  if (!paintTestPage(printer, entries)) return fail(kFailed, "the printer cannot be painted on");
+  if (!paintTestPage(printer, entries))
+    return fail(kFailed, tr("the printer cannot be painted on"));
   if (printer.outputFormat() == QPrinter::PdfFormat) {
-    std::cout << "Wrote the test page to " << printer.outputFileName().toStdString() << "\n";
+    std::cout << tr("Wrote {0}", {printer.outputFileName().toStdString()}) << "\n";
     return 0;
   }
   const std::string destination = printer.printerName().toStdString();
   if (auto id = newestJobOf(destination))
-    std::cout << "Sent as job " << *id << " to " << destination << "\n";
+    std::cout << tr("Sent as job {0} to {1}", {std::to_string(*id), destination}) << "\n";
   else
-    std::cout << "Sent the test page to " << destination << "\n";
+    std::cout << tr("Sent the test page to {0}", {destination}) << "\n";
   return 0;
 }
 
@@ -82,15 +96,22 @@ int run(const DialogOptions& options) {
   for (const std::string& file : options.files) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
-      return fail(kUsage, "no file to print at " + file);
+      return fail(kUsage, tr("no file to print at {0}", {file}));
   }
-  QPrinter printer(QPrinter::HighResolution);
   const std::string title = options.files.empty()
                                 ? std::string("Job Control test page")
                                 : std::filesystem::path(options.files.front()).filename().string();
-  if (options.printer &&
-      QPrinterInfo::printerInfo(QString::fromStdString(*options.printer)).isNull())
-    return fail(kUsage, "no CUPS queue named \"" + *options.printer + "\"");
+  QPrinterInfo queue;
+  if (options.printer) {
+    queue = QPrinterInfo::printerInfo(QString::fromStdString(*options.printer));
+    if (queue.isNull())
+      return schedulerAnswers()
+                 ? fail(kUsage, tr("no CUPS queue named \"{0}\"", {*options.printer}))
+                 : fail(kFailed, tr(schedulerNotRunning()));
+  }
+  // Made on the queue found above, or on the system's default as a plain
+  // QPrinter is: CUPS is asked no more than for Qt's own dialog.
+  QPrinter printer(queue, QPrinter::HighResolution);
   prepareForDialog(printer, title, options.printer.value_or(""));
 
   QPrintDialog dialog(&printer);
@@ -101,10 +122,13 @@ int run(const DialogOptions& options) {
   tabOptions.standardAttributes = options.standardAttributes;
   PanelTab tab(dialog, tabOptions);
   if (!tab.error().empty()) std::cerr << "jobcontrol-dialog: " << tab.error() << "\n";
+  static const int anchor = 0;
+  if (const auto bundle = DirectoryBundle::findFolder(&anchor))
+    dialog.setWindowIcon(dialogIcon(*bundle));
 
   if (options.screenshot) {
     if (!writeDialogPicture(dialog, tab, options.tab, QString::fromStdString(*options.screenshot)))
-      return fail(kFailed, "cannot write the picture " + *options.screenshot);
+      return fail(kFailed, tr("cannot write the picture {0}", {*options.screenshot}));
     return 0;
   }
   PrintSettings entries;
@@ -122,11 +146,13 @@ int run(const DialogOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace jc::qt;
+  using jc::tr;
   DialogOptions options;
   try {
     options = parseDialogOptions(argc, argv);
   } catch (const DialogUsageError& e) {
-    std::cerr << "jobcontrol-dialog: " << e.message << "\nTry 'jobcontrol-dialog --help'.\n";
+    std::cerr << "jobcontrol-dialog: " << e.message << "\n"
+              << tr("Try 'jobcontrol-dialog --help'.") << "\n";
     return 2;
   }
   if (options.help) {
@@ -135,11 +161,16 @@ int main(int argc, char** argv) {
   }
   if (options.version) return printVersion();
   // The picture is drawn off screen, whatever display there is.
-  if (options.screenshot) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (options.screenshot) useOffscreenPlatform();
+  if (const auto missing = missingDisplay()) return fail(kFailed, *missing);
+  installQtMessageFilter();
   QApplication app(argc, argv);
+  installQtTranslations();
   try {
     return run(options);
+  } catch (const jc::HostError& e) {
+    return fail(kFailed, tr(e.message()));
   } catch (const std::exception& e) {
-    return fail(1, e.what());
+    return fail(kFailed, e.what());
   }
 }

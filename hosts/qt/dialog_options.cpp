@@ -3,10 +3,12 @@
 #include <charconv>
 #include <string_view>
 
+#include "hosts/common/host_translation.h"
+
 namespace jc::qt {
 
-const char* dialogUsageText() {
-  return R"(Usage: jobcontrol-dialog [--printer NAME] [--prefs-dir DIR]
+std::string dialogUsageText() {
+  return tr(R"(Usage: jobcontrol-dialog [--printer NAME] [--prefs-dir DIR]
                          [--standard-attributes auto|on|off] [FILE...]
        jobcontrol-dialog --screenshot FILE.png [--tab N] [--printer NAME]
 
@@ -28,8 +30,9 @@ printer. Cancel sends nothing and stores nothing.
 --help, --version
 
 Exit status: 0 printed or cancelled, 1 failure (the module refused, CUPS
-refused the job), 2 a wrong command line or a missing file.
-)";
+refused the job, no display to open the dialog on), 2 a wrong command line
+or a missing file.
+)");
 }
 
 namespace {
@@ -65,14 +68,14 @@ class Parser {
       } else if (arg == "--standard-attributes") {
         const std::string mode = value(arg, inlineValue);
         const auto parsed = parseStandardAttributeMode(mode);
-        if (!parsed) throw DialogUsageError{arg + " takes auto, on or off, not " + mode};
+        if (!parsed) throw DialogUsageError{tr("{0} takes auto, on or off, not {1}", {arg, mode})};
         o.standardAttributes = *parsed;
       } else if (arg == "--screenshot") {
         o.screenshot = value(arg, inlineValue);
       } else if (arg == "--tab") {
         o.tab = number(arg, value(arg, inlineValue));
       } else {
-        throw DialogUsageError{"unknown option " + arg};
+        throw DialogUsageError{tr("unknown option {0}", {arg})};
       }
     }
     return o;
@@ -81,7 +84,7 @@ class Parser {
  private:
   std::string value(const std::string& option, const std::optional<std::string>& inlineValue) {
     if (inlineValue) return *inlineValue;
-    if (i_ + 1 >= argc_) throw DialogUsageError{option + " needs a value"};
+    if (i_ + 1 >= argc_) throw DialogUsageError{tr("{0} needs a value", {option})};
     return argv_[++i_];
   }
 
@@ -89,7 +92,7 @@ class Parser {
     int n = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
     if (error != std::errc() || end != text.data() + text.size() || n < 0)
-      throw DialogUsageError{option + " takes a number, 0 or more"};
+      throw DialogUsageError{tr("{0} takes a number, 0 or more", {option})};
     return n;
   }
 

@@ -27,6 +27,7 @@ struct DialogUsageError {
 // Parses argv (every option also as --option=VALUE; -- ends them); throws
 // DialogUsageError with a message fit for the user.
 DialogOptions parseDialogOptions(int argc, char** argv);
-const char* dialogUsageText();
+// The --help text, in the user's language.
+std::string dialogUsageText();
 
 }  // namespace jc::qt

@@ -3,33 +3,18 @@
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QPixmap>
-#include <QPushButton>
 #include <QTabWidget>
 
+#include "hosts/qt/dialog_opening.h"
 #include "hosts/qt/panel_tab.h"
+#include "hosts/qt/window_fit.h"
 
 namespace jc::qt {
-namespace {
-
-QPushButton* optionsButtonOf(QAbstractPrintDialog& dialog) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    QString text = button->text();
-    text.remove(QLatin1Char('&'));
-    if (text.startsWith(QLatin1String("Options")) && text.endsWith(QLatin1String(">>")))
-      return button;
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 void showOptionTab(QAbstractPrintDialog& dialog, QWidget& tab) {
   dialog.show();
   QApplication::processEvents();
-  QPushButton* options = optionsButtonOf(dialog);
-  if (options && options->text().contains(QLatin1String(">>"))) options->click();
-  for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
-    if (tabs->indexOf(&tab) >= 0) tabs->setCurrentWidget(&tab);
+  showOptionsWith(dialog, tab);
   QApplication::processEvents();
 }
 
@@ -42,6 +27,7 @@ void showJobControlTab(QAbstractPrintDialog& dialog, PanelTab& tab, int page) {
         pages && page < pages->count())
       pages->setCurrentIndex(page);
   dialog.adjustSize();
+  fitToScreen(dialog);
   QApplication::processEvents();
 }
 

@@ -1,10 +1,12 @@
 #include "jobcontrol/qt/job_control_tab.h"
 
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "hosts/qt/panel_tab.h"
 #include "hosts/qt/printer_job_options.h"
+#include "hosts/qt/qt_translations.h"
 
 namespace jc::qt {
 
@@ -18,11 +20,22 @@ namespace {
 
 const int anchor = 0;
 
+// Qt's own texts in the user's language from the application's start, so that
+// its first print dialog already speaks it.
+void installTranslationsAtStart() { installQtTranslations(); }
+Q_COREAPP_STARTUP_FUNCTION(installTranslationsAtStart)
+
 }  // namespace
 
-JobControlTab::JobControlTab(QPrintDialog& dialog) : d_(std::make_unique<Private>()) {
+JobControlTab::JobControlTab(QPrintDialog& dialog)
+    : JobControlTab(dialog, Opening::OnJobControlTab) {}
+
+JobControlTab::JobControlTab(QPrintDialog& dialog, Opening opening)
+    : d_(std::make_unique<Private>()) {
+  installQtTranslations();
   PanelTabOptions options;
   options.modulePath = modulePathFor(&anchor);
+  options.openOnTab = opening == Opening::OnJobControlTab;
   if (QPrinter* printer = dialog.printer(); printer && !printer->docName().isEmpty())
     options.jobName = printer->docName().toStdString();
   try {

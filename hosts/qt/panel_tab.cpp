@@ -10,6 +10,14 @@
 #include <functional>
 #include <map>
 
+#include "hosts/common/printer_notes.h"
+#include "hosts/common/queue_kind.h"
+#include "hosts/qt/change_watch.h"
+#include "hosts/qt/dialog_opening.h"
+#include "hosts/qt/eliding_pop_up.h"
+#include "hosts/qt/filing_note.h"
+#include "hosts/qt/folder_list_feedback.h"
+#include "hosts/qt/lock_tool_tips.h"
 #include "hosts/qt/qt_text.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
@@ -87,6 +95,7 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
   // The panel is made when the user first shows the tab (or prints), so the
   // dialog opens as fast as without it.
   container_->installEventFilter(new FirstShowWatcher(*container_, [this] { ensurePanel(); }));
+  openDialogWith(dialog, *container_, options_.openOnTab);
 }
 
 void PanelTab::ensurePanel() {
@@ -139,6 +148,13 @@ void PanelTab::showPrinter(const QString& printerName) {
     session->host =
         std::make_unique<PrinterHost>(printer, options_.prefsFolder, &toolkit_, &runLoop_);
     if (options_.jobName) session->host->settings().setJobName(options_.jobName);
+    // A queue that reads none of it gets the note alone, and its jobs no entries.
+    if (!takesJobControl(queueKindOf(printer, session->host->ppdFile()),
+                         options_.standardAttributes)) {
+      session_ = std::move(session);
+      refreshStandardAttributes();
+      return showMessage(hostText(notJobControlNote()));
+    }
     open(*session);
     session->capabilities =
         capabilitiesFor(options_.standardAttributes, printer, session->host->ppdFile());
@@ -147,6 +163,9 @@ void PanelTab::showPrinter(const QString& printerName) {
   }
   session_ = std::move(session);
   refreshStandardAttributes();
+  // The notes follow every change of the controls they come from.
+  watchChanges(*view()->rootWidget(), *view()->rootWidget(),
+               [this] { refreshStandardAttributes(); });
 }
 
 void PanelTab::open(Session& session) {
@@ -160,12 +179,18 @@ void PanelTab::open(Session& session) {
   }
 }
 
-void PanelTab::place(PrintDialogExtension& panel, View& view) {
-  auto* shown = dynamic_cast<QtView*>(&view);
-  if (!shown || !shown->rootWidget())
+void PanelTab::place(PrintDialogExtension& panel, View& panelView) {
+  auto* view = dynamic_cast<QtView*>(&panelView);
+  if (!view || !view->rootWidget())
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
   showTitle(toQString(panel.panelName()));
-  layout_->insertWidget(layout_->indexOf(notes_), shown->rootWidget());
+  layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
+  if (!panel.printerKeepsFiledJobs()) addFilingNote(*view, hostText(noFilingNote()));
+  addLockToolTips(*view, hostText(lockToolTip()));
+  for (QComboBox* popUp : view->rootWidget()->findChildren<QComboBox*>()) elideClosedPopUp(*popUp);
+  watchFolderList(
+      *view, toolkit_, [&panel] { return panel.folderListOutcome(); },
+      [this](const Message& message) { return hostText(message); });
 }
 
 void PanelTab::showTitle(const QString& title) {
@@ -177,23 +202,32 @@ void PanelTab::showTitle(const QString& title) {
 
 void PanelTab::showError(const std::string& message) {
   error_ = message;
-  auto* label = new QLabel(QString::fromStdString(message));
+  showMessage(QString::fromStdString(message));
+}
+
+void PanelTab::showMessage(const QString& message) {
+  auto* label = new QLabel(message);
+  label->setObjectName(QStringLiteral("tabMessage"));
   label->setWordWrap(true);
   message_ = label;
   layout_->insertWidget(layout_->indexOf(notes_), label);
 }
 
+QString PanelTab::hostText(const Message& message) const {
+  // The hosts' messages, in the command line's catalogue beside the panel's.
+  if (!messages_)
+    messages_.emplace(bundleFolderFor(options_), DirectoryBundle::languageFromEnvironment(),
+                      DirectoryBundle::kCommandLineDomain);
+  return QString::fromStdString(
+      formatMessage(toUtf8(messages_->localizedString(fromUtf8(message.pattern))), message.values));
+}
+
 void PanelTab::refreshStandardAttributes() {
-  plan_ = session_ ? standardAttributePlan(session_->dialog->panel(), session_->capabilities)
-                   : StandardAttributePlan{};
-  // The notes are among the hosts' messages, in the command line's catalogue.
-  const DirectoryBundle messages(bundleFolderFor(options_),
-                                 DirectoryBundle::languageFromEnvironment(),
-                                 DirectoryBundle::kCommandLineDomain);
+  plan_ = session_ && session_->dialog
+              ? standardAttributePlan(session_->dialog->panel(), session_->capabilities)
+              : StandardAttributePlan{};
   QStringList lines;
-  for (const Message& note : plan_.notes)
-    lines << QString::fromStdString(
-        formatMessage(toUtf8(messages.localizedString(fromUtf8(note.pattern))), note.values));
+  for (const Message& note : plan_.notes) lines << hostText(note);
   notes_->setText(lines.join(QLatin1Char(' ')));
   notes_->setVisible(!lines.isEmpty());
 }
@@ -201,7 +235,7 @@ void PanelTab::refreshStandardAttributes() {
 const PrintSettings& PanelTab::accept() {
   static const PrintSettings none;
   ensurePanel();
-  if (!session_) return none;
+  if (!session_ || !session_->dialog) return none;
   session_->dialog->finish();
   refreshStandardAttributes();
   return session_->host->settings();

@@ -18,6 +18,7 @@
 #include "hosts/common/standard_attribute_mode.h"
 #include "hosts/qt/qt_run_loop.h"
 #include "hosts/qt/qt_toolkit.h"
+#include "platform/directory_bundle.h"
 
 class QAbstractPrintDialog;
 class QComboBox;
@@ -35,6 +36,8 @@ struct PanelTabOptions {
   std::optional<std::string> jobName;                // the document's name
   // Whether jobs also carry the standard job attributes of a driverless printer.
   StandardAttributeMode standardAttributes = StandardAttributeMode::Auto;
+  // The dialog opens with its options part shown and this tab in front.
+  bool openOnTab = true;
 };
 
 class PanelTab {
@@ -64,7 +67,9 @@ class PanelTab {
   QWidget& widget() const { return *container_; }
   QtToolkit& toolkit() { return toolkit_; }
   // The panel, its view and the printer it was made for; null while none.
-  PrintDialogExtension* panel() const { return session_ ? &session_->dialog->panel() : nullptr; }
+  PrintDialogExtension* panel() const {
+    return session_ && session_->dialog ? &session_->dialog->panel() : nullptr;
+  }
   QtView* view() const;
   const PrinterInfo* printer() const { return session_ ? &session_->host->printer() : nullptr; }
   // Why the panel could not be made for the printer, or empty.
@@ -81,9 +86,14 @@ class PanelTab {
 
   PrinterInfo printerFor(const QString& name, Session& session) const;
   void open(Session& session);
-  // Puts the panel's view in the tab, under the panel's name.
+  // Puts the panel's view in the tab under the panel's name, with the
+  // tab's notes, tool tips and folder-list watch.
   void place(PrintDialogExtension& panel, View& view);
   void showError(const std::string& message);
+  // A line in the tab in place of the panel.
+  void showMessage(const QString& message);
+  // A message of the hosts' catalogue in the user's language.
+  QString hostText(const Message& message) const;
   // Asks the panel for its plan for the session's printer and shows the notes.
   void refreshStandardAttributes();
   // The tab's title, also on the dialog's tab.
@@ -97,7 +107,8 @@ class PanelTab {
   QPointer<QWidget> container_;
   QVBoxLayout* layout_ = nullptr;
   QPointer<QWidget> message_;
-  QLabel* notes_ = nullptr;  // the plan's notes, under the panel
+  QLabel* notes_ = nullptr;                          // the plan's notes, under the panel
+  mutable std::optional<DirectoryBundle> messages_;  // read on the first note
   StandardAttributePlan plan_;
   std::unique_ptr<Session> session_;
   bool built_ = false;

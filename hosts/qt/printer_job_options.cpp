@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "hosts/common/pdf_file_writer.h"
+
 namespace jc::qt {
 namespace {
 
@@ -69,11 +71,15 @@ void addEntriesTo(QPrinter& printer, const PrintSettings& entries) {
 void prepareForDialog(QPrinter& printer, const std::string& title, const std::string& queue) {
   const QString name = QString::fromStdString(title);
   printer.setDocName(name);
-  // Naming the file makes the printer a PDF writer with no queue, so the
-  // queue is named after it; the other way round, the dialog would open on
-  // its first queue.
-  printer.setOutputFileName(QDir::home().filePath(name + QStringLiteral(".pdf")));
-  if (!queue.empty()) printer.setPrinterName(QString::fromStdString(queue));
+  const QString wanted = QString::fromStdString(queue);
+  if (!wanted.isEmpty() && printer.printerName() != wanted) printer.setPrinterName(wanted);
+  // The file goes to the engine itself: QPrinter::setOutputFileName would
+  // switch the printer to a PDF writer and back, asking CUPS for the default
+  // and every queue once more. The dialog offers the engine's file, and
+  // clears it when a queue is chosen.
+  printer.printEngine()->setProperty(
+      QPrintEngine::PPK_OutputFileName,
+      QDir::home().filePath(QString::fromStdString(pdfFileNameFor(title))));
 }
 
 }  // namespace jc::qt

@@ -22,8 +22,9 @@ PrintSettings jobOptionsOf(QPrinter& printer);
 void addEntriesTo(QPrinter& printer, const PrintSettings& entries);
 
 // Readies `printer` for the print dialog: the job is named `title`, printing
-// to a file offers "<home>/<title>.pdf", and the dialog opens on the CUPS
-// queue `queue` (empty: the system's default).
+// to a file offers "<home>/<title without its extension>.pdf", and the dialog opens on the CUPS
+// queue `queue` (empty: the printer's own). A printer made on `queue` is not
+// asked for it again.
 void prepareForDialog(QPrinter& printer, const std::string& title, const std::string& queue);
 
 }  // namespace jc::qt

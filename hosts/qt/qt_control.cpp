@@ -248,13 +248,16 @@ void QtControl::setTextColor(TextColor color) {
     w->setPalette(blackPalette_);
     return;
   }
-  // Gray is the colour the style gives disabled text.
+  // Gray is the colour the style gives disabled text; a field is drawn whole
+  // as the style draws a disabled one (its box too, not only its text).
   QPalette gray = blackPalette_;
-  const QColor disabled = blackPalette_.color(QPalette::Disabled, QPalette::Text);
-  for (auto group : {QPalette::Active, QPalette::Inactive}) {
-    gray.setColor(group, QPalette::Text, disabled);
-    gray.setColor(group, QPalette::WindowText, disabled);
-  }
+  const bool field = lineEdit() != nullptr;
+  for (auto group : {QPalette::Active, QPalette::Inactive})
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+      if (field || role == QPalette::Text || role == QPalette::WindowText) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        gray.setColor(group, r, blackPalette_.color(QPalette::Disabled, r));
+      }
   w->setPalette(gray);
 }
 

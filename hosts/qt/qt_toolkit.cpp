@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUiLoader>
+#include <utility>
 
 #include "hosts/qt/qt_text.h"
 
@@ -51,10 +52,23 @@ ImagePtr QtToolkit::systemIcon(std::uint32_t typeCode, int width, int height) {
 void QtToolkit::alert(const std::u16string& title, const std::u16string& message,
                       const std::u16string& button) {
   alerts_.push_back(AlertRecord{title, message, button});
+  if (holding_) return held_.push_back(alerts_.back());
+  show(alerts_.back(), QString());
+}
+
+void QtToolkit::showHeldAlerts(const QString& detail) {
+  holding_ = false;
+  const std::vector<AlertRecord> held = std::exchange(held_, {});
+  for (const AlertRecord& alert : held) show(alert, detail);
+}
+
+void QtToolkit::show(const AlertRecord& alert, const QString& detail) {
   QWidget* parent = lastRoot_ ? lastRoot_->window() : nullptr;
-  QMessageBox box(QMessageBox::Information, toQString(title), toQString(message),
+  QMessageBox box(QMessageBox::Information, toQString(alert.title), toQString(alert.message),
                   QMessageBox::NoButton, parent);
-  box.addButton(button.empty() ? QStringLiteral("OK") : toQString(button), QMessageBox::AcceptRole);
+  if (!detail.isEmpty()) box.setInformativeText(detail);
+  box.addButton(alert.button.empty() ? QStringLiteral("OK") : toQString(alert.button),
+                QMessageBox::AcceptRole);
   box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
   QEventLoop loop;
   QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);

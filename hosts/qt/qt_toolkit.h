@@ -37,6 +37,11 @@ class QtToolkit final : public Toolkit {
     alertObserver_ = std::move(observer);
   }
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
+  // While held, alerts are recorded but not shown until showHeldAlerts shows
+  // them, with `detail` (when not empty) as the boxes' informative text: a
+  // host that learns why only after the panel's action adds the reason.
+  void holdAlerts() { holding_ = true; }
+  void showHeldAlerts(const QString& detail);
   // Why the last load failed; empty after a successful one.
   const std::string& lastError() const { return lastError_; }
 
@@ -44,7 +49,11 @@ class QtToolkit final : public Toolkit {
   QPointer<QWidget> lastRoot_;
   std::function<void(QMessageBox&)> alertObserver_;
   std::vector<AlertRecord> alerts_;
+  bool holding_ = false;
+  std::vector<AlertRecord> held_;
   std::string lastError_;
+
+  void show(const AlertRecord& alert, const QString& detail);
 };
 
 }  // namespace jc::qt

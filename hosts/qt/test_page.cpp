@@ -8,6 +8,8 @@
 namespace jc::qt {
 
 bool paintTestPage(QPrinter& printer, const PrintSettings& entries) {
+  // The job's title in CUPS is the printer's document name.
+  if (const auto name = entries.jobName()) printer.setDocName(QString::fromStdString(*name));
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());

@@ -3,6 +3,7 @@
 // refuses, chooses any listed folder by name or position, and never lets a
 // printer's names drive the terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -42,6 +43,11 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
        dir + "/jc_fake_module_no_entry.so",
        {"has no factory entry KorvelPrintPdeVx418JCPDEPlugInCreate"}},
       {"no module", dir + "/missing.so", {"cannot load the panel module"}},
+      {"a version that is data",
+       dir + "/jc_fake_module_version_data.so",
+       {"jobcontrol_plugin_interface_version is not a function"}},
+      {"a FIFO", "FIFO", {"is not a regular file"}},
+      {"a folder", dir, {"is not a regular file"}},
       {"a factory of nothing",
        dir + "/jc_fake_module_no_factory.so",
        {"jc_fake_module_no_factory.so made no factory"},
@@ -57,12 +63,15 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
        {"show", "folders"}},
   };
   TempDir home;
+  const std::string fifo = (home.path() / "module.so").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const ModuleCase& c : cases) {
     for (const char* command : c.commands) {
       std::vector<std::string> args = {command};
       if (std::string_view(command) == "print") args.push_back(JC_TEST_DATA_DIR "/ppd/choices.ppd");
-      const ProcessResult r = runCli(
-          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", c.module}}}, args);
+      const std::string module = c.module == "FIFO" ? fifo : c.module;
+      const ProcessResult r =
+          runCli({.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", module}}}, args);
       EXPECT_EQ(r.exitStatus, 1) << c.what << " " << command << ": " << r.err;
       for (const std::string& message : c.messages)
         EXPECT_NE(r.err.find(message), std::string::npos) << c.what << ": " << r.err;
@@ -118,6 +127,10 @@ TEST(TerminalTextTest, WritesOutEveryControlCharacter) {
        "Csi\\u009b31m \xc2\xa0nbsp"},
       {std::string("Nul\0x", 5), "Nul\\x00x"},
       {"Bad\xc2", "Bad\xc2"},
+      {"Rlo\u202Etxt.exe Lre\u202A Pdf\u202C", "Rlo\\u202etxt.exe Lre\\u202a Pdf\\u202c"},
+      {"Isolates\u2066\u2067\u2068\u2069", "Isolates\\u2066\\u2067\\u2068\\u2069"},
+      {"Around \u2029\u202F\u2065\u206A", "Around \u2029\u202F\u2065\u206A"},
+      {"Cut\xe2\x80", "Cut\xe2\x80"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(cli::escapeControls(in), out) << out;
 }
@@ -132,7 +145,8 @@ const std::vector<SimulatedFolder> kFolders = {{"Work"},
                                                {"Dup"},
                                                {"Two\nLines"},
                                                {"Csi\xc2\x9b"
-                                                "31m\x7f"}};
+                                                "31m\x7f"},
+                                               {"Rlo\u202Efdp.exe"}};
 
 struct FolderCase {
   const char* what;
@@ -171,7 +185,7 @@ TEST_F(CliFolderChoiceTest, TextOutputWritesOutControlCharactersOfNames) {
   ASSERT_EQ(fetched->exitStatus, 0) << fetched->err;
   EXPECT_EQ(fetched->out,
             "Work\nWORK  [pass code]\nmain\ncustom\nÜnï\nDup\nDup\nTwo\\nLines\n"
-            "Csi\\u009b31m\\x7f\n");
+            "Csi\\u009b31m\\x7f\nRlo\\u202efdp.exe\n");
 }
 
 TEST_P(CliFolderChoiceTest, PicksExactThenUniqueCaseThenWordThenRefuses) {

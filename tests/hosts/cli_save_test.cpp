@@ -1,6 +1,7 @@
 // `jobcontrol save` end to end: the real binary, a private preferences folder,
 // the entries it prints and the settings file it reads and writes back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -140,6 +141,38 @@ TEST(CliSaveTest, MalformedSettingsFileEndsWithStatus2AndStaysUntouched) {
       EXPECT_TRUE(name == "job.json" || name == "prefs")
           << "a temporary file was left: " << name << " after " << text;
     }
+  }
+}
+
+// A JSON object of `size` bytes.
+std::string settingsOfSize(std::size_t size) {
+  const std::string head = "{\"pad\": \"";
+  return head + std::string(size - head.size() - 2, 'p') + "\"}";
+}
+
+// Only a regular file of at most 1 MiB is read as the settings: a FIFO does
+// not hang the command, /dev/zero does not fill its memory.
+TEST(CliSaveTest, SettingsFileMustBeARegularFileOfAtMostOneMebibyte) {
+  TempDir dir;
+  const std::filesystem::path fifo = dir.path() / "fifo.json";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  writeFile(dir.path() / "big.json", settingsOfSize(1024 * 1024 + 1));
+  writeFile(dir.path() / "limit.json", settingsOfSize(1024 * 1024));
+  const struct {
+    std::filesystem::path file;
+    int status;
+    std::string message;
+  } cases[] = {
+      {fifo, 2, "the settings file " + fifo.string() + " is not a regular file"},
+      {"/dev/zero", 2, "the settings file /dev/zero is not a regular file"},
+      {dir.path(), 2, "is not a regular file"},
+      {dir.path() / "big.json", 2, "is larger than 1 MiB"},
+      {dir.path() / "limit.json", 0, ""},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult run = runIn(dir, {"--settings", c.file.string(), "show"});
+    EXPECT_EQ(run.exitStatus, c.status) << c.file << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
 }
 

@@ -1,6 +1,7 @@
 // A library that looks like the panel module but must be refused: built with
-// or without the factory entry, and with another interface version or none;
-// or of the host's own version with a factory that makes no usable panel.
+// or without the factory entry, and with another interface version, none, or
+// a version that is data instead of a function; or of the host's own version
+// with a factory that makes no usable panel.
 #include <cstdlib>
 #include <memory>
 
@@ -18,6 +19,12 @@ KorvelPrintPdeVx418JCPDEPlugInCreate() {
 extern "C" __attribute__((visibility("default"))) int jobcontrol_plugin_interface_version() {
   return JC_FAKE_VERSION;
 }
+#endif
+
+#ifdef JC_FAKE_VERSION_DATA
+// What a host that called this would run is the number's bytes.
+extern "C" __attribute__((visibility("default"))) const int jobcontrol_plugin_interface_version =
+    JC_FAKE_VERSION_DATA;
 #endif
 
 #ifdef JC_FAKE_FACTORY
@@ -44,6 +51,7 @@ class ViewlessPanel final : public jc::PrintDialogExtension {
   std::optional<jc::FolderList> folders() const override { return std::nullopt; }
   std::optional<jc::FolderListOutcome> folderListOutcome() const override { return std::nullopt; }
   std::optional<jc::Message> preferencesError() const override { return std::nullopt; }
+  bool printerKeepsFiledJobs() const override { return false; }
   jc::StandardAttributePlan standardAttributes(const jc::PrinterCapabilities&) const override {
     return {};
   }

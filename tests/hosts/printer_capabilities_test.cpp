@@ -5,6 +5,7 @@
 #include "hosts/common/printer_capabilities.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -17,6 +18,7 @@
 #include "support/file_text.h"
 #include "support/hostile_ipp_printer.h"
 #include "support/panel_fixture.h"
+#include "support/process_runner.h"
 #include "support/temp_dir.h"
 
 namespace jc {
@@ -42,6 +44,32 @@ TEST(PrinterCapabilitiesTest, NoPrinterAtTheAddressGivesNone) {
             (Unanswered{UnansweredReason::NoConnection, {"127.0.0.1:" + port}}));
   EXPECT_EQ(askPrinterCapabilities("socket://localhost:9100").unanswered,
             (Unanswered{UnansweredReason::NotAskable, {"socket"}}));
+}
+
+// CUPS's own printer application answers over TLS as over plain IPP.
+TEST(PrinterCapabilitiesTest, AsksAPrinterOverIpps) {
+  if (access("/usr/sbin/ippeveprinter", X_OK) != 0) GTEST_SKIP() << "no ippeveprinter";
+  test::TempDir dir;
+  const std::filesystem::path printers =
+      std::filesystem::path(JC_TEST_DATA_DIR).parent_path() / "hosts" / "driverless";
+  test::writeFile(dir.path() / "printer.conf", test::readFile(printers / "printer-base.conf") +
+                                                   test::readFile(printers / "pin-hashed.conf"));
+  std::filesystem::create_directory(dir.path() / "spool");
+  const std::string port = std::to_string(test::unusedLoopbackPort());
+  const test::RunningProcess printer({"/usr/sbin/ippeveprinter", "-n", "localhost", "-p", port,
+                                      "-r", "off", "-d", (dir.path() / "spool").string(), "-a",
+                                      (dir.path() / "printer.conf").string(), "JobControlTls"},
+                                     {{"HOME", dir.path().string()}});
+  PrinterCapabilities p;
+  for (int tries = 0; tries < 50; ++tries) {
+    p = askPrinterCapabilities("ipps://localhost:" + port + "/ipp/print");
+    if (!p.unanswered) break;
+    usleep(200 * 1000);
+  }
+  EXPECT_FALSE(p.unanswered);
+  EXPECT_EQ(p.passwordMaxLength, 8);
+  EXPECT_EQ(p.passwordEncryptions, std::vector<std::string>{"sha2-256"});
+  EXPECT_TRUE(p.accountId);
 }
 
 TEST(PrinterCapabilitiesTest, AnswersOfTheWrongTypeCountAsNone) {

@@ -206,6 +206,9 @@ TEST_F(FileDomainStoreTest, UnreadableFileIsSetAsideAndTheNextSaveWorks) {
       {"nested 200,000 levels deep", nestedArrays(200'000)},
       {"cut short", dictionaryOfSize(4096).substr(0, 2000)},
       {"over the size limit", dictionaryOfSize(kLimit + 1)},
+      {"a NUL byte inside a string",
+       "<plist><dict><key>Job Control</key><dict><key>login name</key><array><string>ab" +
+           std::string(1, '\0') + "c</string></array></dict></dict></plist>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <filesystem>
+#include <iostream>
 
 #include "support/file_text.h"
 #include "support/process_runner.h"
@@ -47,6 +48,45 @@ TEST(DialogCommandTest, ExitStatusesAndMessages) {
     EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.says), std::string::npos)
         << run.out << run.err;
   }
+}
+
+TEST(DialogCommandTest, SpeaksTheUsersLanguageAndNeedsADisplay) {
+  const ProcessResult help = runDialog({"--help"}, {{"LANGUAGE", "ja"}});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.out.rfind("使い方: jobcontrol-dialog", 0), 0u) << help.out;
+  const ProcessResult wrong = runDialog({"--tab", "x"}, {{"LANGUAGE", "ja"}});
+  EXPECT_EQ(wrong.exitStatus, 2);
+  EXPECT_EQ(wrong.err,
+            "jobcontrol-dialog: --tab には 0 以上の数を指定してください\n"
+            "詳しくは 'jobcontrol-dialog --help' を実行してください。\n");
+  const ProcessResult noDisplay = runDialog({}, {{"QT_QPA_PLATFORM", std::nullopt},
+                                                 {"DISPLAY", std::nullopt},
+                                                 {"WAYLAND_DISPLAY", std::nullopt},
+                                                 {"LANGUAGE", "en"}});
+  EXPECT_EQ(noDisplay.exitStatus, 1);
+  EXPECT_EQ(noDisplay.err.rfind("jobcontrol-dialog: no display to open the dialog on", 0), 0u)
+      << noDisplay.err;
+}
+
+// The picture is the window as it opens, options shown, on a 1280x800 screen.
+TEST(DialogCommandTest, WindowFitsA1280By800Screen) {
+  TempDir dir;
+  const std::filesystem::path config = dir.path() / "screen.json";
+  writeFile(config,
+            R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1280, "height": 800}]})");
+  const std::filesystem::path file = dir.path() / "window.png";
+  const ProcessResult run =
+      runDialog({"--screenshot", file.string(), "--prefs-dir", (dir.path() / "prefs").string()},
+                {{"QT_QPA_PLATFORM", "offscreen:configfile=" + config.string()},
+                 {"XDG_CONFIG_HOME", dir.path().string()},
+                 {"LANGUAGE", "ja"}});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.err.find("propagateSizeHints"), std::string::npos) << run.err;
+  const QImage window(QString::fromStdString(file.string()));
+  ASSERT_FALSE(window.isNull());
+  EXPECT_LE(window.width(), 1280);
+  EXPECT_LE(window.height(), 800);
+  std::cout << "window on a 1280x800 screen: " << window.width() << "x" << window.height() << "\n";
 }
 
 TEST(DialogCommandTest, ModuleOfAnotherInterfaceIsRefused) {

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
@@ -118,6 +119,28 @@ TEST_F(QtCupsTest, TestPageThroughQtsEngineCarriesTheEntries) {
   EXPECT_EQ(jobAttribute(*job, "korvel.print.PrintSettings.userName"), "416461");
   EXPECT_EQ(jobAttribute(*job, "korvel.print.PrintSettings.holdButton"),
             *entries.value("korvel.print.PrintSettings.holdButton"));
+  // Named as the panel names the job.
+  EXPECT_EQ(jobAttribute(*job, "job-name"), "Report");
+}
+
+// A queue of no family and not driverless: one line in place of the panel,
+// and its jobs carry no entries.
+TEST_F(QtCupsTest, AGenericQueueShowsTheNoteInPlaceOfThePanel) {
+  CupsQueue generic("_generic", "socket://127.0.0.1:9",
+                    (std::filesystem::path(JC_TEST_DATA_DIR) / "ppd" / "generic.ppd").string());
+  ASSERT_TRUE(generic.ok());
+  // Added after the dialog listed its printers: shown as the chooser would.
+  tab_->showPrinter(QString::fromStdString(generic.name()));
+  EXPECT_EQ(tab_->printer()->id, generic.name());
+  EXPECT_EQ(tab_->view(), nullptr);
+  auto* note = tab_->widget().findChild<QLabel*>("tabMessage");
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->text(), "This printer does not take Job Control.");
+  EXPECT_EQ(tab_->accept().count(), 0);
+  // Back on the family's queue, the panel.
+  tab_->showPrinter(QString::fromStdString(office_.name()));
+  EXPECT_EQ(field("printersAddressEditText"), "127.0.0.1");
+  EXPECT_EQ(tab_->widget().findChild<QLabel*>("tabMessage"), nullptr);
 }
 
 TEST_F(QtCupsTest, FilesGoWithTheDialogsChoicesAndTheEntries) {

@@ -149,6 +149,17 @@ TEST_F(QtPanelTest, GrayTextIsThePalettesDisabledText) {
   EXPECT_EQ(label.palette().color(QPalette::Active, QPalette::WindowText), disabled);
   view_->control("suspendKeyStaticText")->setTextColor(TextColor::Black);
   EXPECT_NE(label.palette().color(QPalette::Active, QPalette::WindowText), disabled);
+
+  // A field the drawing rule greys is drawn as a disabled one, its box too.
+  QWidget& field = *view_->control("suspendKeyEditText")->widget();
+  ASSERT_EQ(view_->control("suspendKeyEditText")->textColor(), TextColor::Gray);
+  for (auto role : {QPalette::Base, QPalette::Text, QPalette::Button})
+    EXPECT_EQ(field.palette().color(QPalette::Active, role),
+              field.palette().color(QPalette::Disabled, role))
+        << role;
+  view_->control("suspendKeyEditText")->setTextColor(TextColor::Black);
+  EXPECT_NE(field.palette().color(QPalette::Active, QPalette::Base),
+            field.palette().color(QPalette::Disabled, QPalette::Base));
 }
 
 TEST(QtToolkitAlertTest, AlertIsAWindowModalMessageBoxThatReturnsWhenAnswered) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 
 namespace jc::test {
@@ -78,28 +79,28 @@ std::string okHead(std::size_t length) {
          std::to_string(length) + "\r\n\r\n";
 }
 
-// Reads one request's head and its Content-Length body; false when none came
+// Reads one request and answers its head; none when no whole request came
 // within two seconds.
-bool readRequest(int fd, std::string& head) {
+std::optional<std::string> requestHead(int fd) {
   std::string received;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   while (std::chrono::steady_clock::now() < until) {
     const auto end = received.find("\r\n\r\n");
     if (end != std::string::npos) {
-      head = received.substr(0, end);
+      const std::string head = received.substr(0, end);
       const auto field = head.find("Content-Length: ");
       const std::size_t length =
           field == std::string::npos ? 0 : std::stoul(head.substr(field + 16));
-      if (received.size() >= end + 4 + length) return true;
+      if (received.size() >= end + 4 + length) return head;
     }
     pollfd watched{fd, POLLIN, 0};
     if (poll(&watched, 1, 50) <= 0) continue;
     char buffer[4096];
     const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
-    if (got <= 0) return false;
+    if (got <= 0) return std::nullopt;
     received.append(buffer, static_cast<std::size_t>(got));
   }
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -139,11 +140,10 @@ void HostileIppPrinter::serve() {
     if (poll(&watched, 1, 20) <= 0) continue;
     const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
-    std::string head;
-    if (readRequest(fd, head)) {
+    if (const std::optional<std::string> head = requestHead(fd)) {
       {
         const std::lock_guard lock(mutex_);
-        heads_.push_back(head);
+        heads_.push_back(*head);
       }
       answer(fd);
     }

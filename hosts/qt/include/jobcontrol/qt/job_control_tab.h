@@ -11,6 +11,13 @@
 // to CUPS. The panel module is loaded from beside this library (or from
 // JOBCONTROL_MODULE); when it cannot be loaded the dialog has no such tab and
 // errorString() says why.
+//
+// The dialog opens with its options part shown and the Job Control tab in
+// front, fitted to the screen it opens on; Opening::AsQtOpensIt keeps Qt's
+// own opening (options closed). While the library is loaded, Qt's own texts
+// speak the user's language: Qt's "qtbase" catalogue for the language of
+// LANGUAGE, LC_ALL, LC_MESSAGES or LANG is installed into the application
+// when it starts (package qt6-translations-l10n).
 #pragma once
 
 #include <QList>
@@ -26,7 +33,13 @@ class PanelTab;
 
 class __attribute__((visibility("default"))) JobControlTab {
  public:
+  enum class Opening {
+    OnJobControlTab,  // options shown, the Job Control tab in front
+    AsQtOpensIt,      // options closed until the user presses "Options >>"
+  };
+
   explicit JobControlTab(QPrintDialog& dialog);
+  JobControlTab(QPrintDialog& dialog, Opening opening);
   ~JobControlTab();
   JobControlTab(const JobControlTab&) = delete;
   JobControlTab& operator=(const JobControlTab&) = delete;
