@@ -14,19 +14,26 @@
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
+#include "hosts/common/panel_session.h"
 #include "platform/directory_bundle.h"
 #include "platform/text.h"
 
 namespace jc::cli {
 namespace {
 
-constexpr int kRefused = 2;
-constexpr int kNoFolders = 3;
-constexpr int kFailed = 1;
-constexpr int kPreferencesNotStored = 4;
+// What the command line's exit status says.
+enum ExitStatus : int {
+  kSucceeded = 0,
+  kFailed = 1,
+  kRefused = 2,  // a usage error, a refused value or a missing file: nothing written
+  kNoFolders = 3,
+  kPreferencesNotStored = 4,
+};
+
+void say(const std::string& message) { std::cerr << "jobcontrol: " << message << "\n"; }
 
 int fail(int status, const std::string& message) {
-  std::cerr << "jobcontrol: " << message << "\n";
+  say(message);
   return status;
 }
 
@@ -40,168 +47,233 @@ PrinterInfo printerWithoutCups(const Options& options, const std::filesystem::pa
   return printer;
 }
 
-// What the folder-list button came to: 0 when the printer gave its list, else
-// kNoFolders with what happened said on stderr.
-int folderListStatus(const PrintDialogExtension& panel, CliHost& host) {
-  const std::optional<FolderListOutcome> outcome = panel.folderListOutcome();
+// The printer the options name: a CUPS queue (its PPD kept while the
+// dialog runs), a printer without CUPS, or the bundled sample printer.
+class ChosenPrinter {
+ public:
+  // Throws RefusedAction when CUPS does not know the queue.
+  ChosenPrinter(const Options& options, const std::filesystem::path& bundle) {
+    if (options.cupsPrinter) {
+      try {
+        destination_.emplace(*options.cupsPrinter);
+      } catch (const DestinationError& e) {
+        throw RefusedAction{tr(e.message())};
+      }
+    }
+    info_ = destination_ ? destination_->printer() : printerWithoutCups(options, bundle);
+  }
+  const PrinterInfo& info() const { return info_; }
+
+ private:
+  std::optional<CupsDestination> destination_;
+  PrinterInfo info_;
+};
+
+// Refuses the files the options name that are not there, before anything is read.
+void refuseMissingFiles(const Options& options) {
+  std::error_code ec;
+  if (options.printFile && !std::filesystem::is_regular_file(*options.printFile, ec))
+    throw RefusedAction{tr("no file to print at {0}", {*options.printFile})};
+  if (options.ppdFile && !std::filesystem::is_regular_file(*options.ppdFile, ec))
+    throw RefusedAction{tr("no PPD file at {0}", {*options.ppdFile})};
+}
+
+std::optional<std::filesystem::path> prefsFolderOf(const Options& options) {
+  if (!options.prefsDir) return std::nullopt;
+  return std::filesystem::path(*options.prefsDir);
+}
+
+// One run of the dialog: what the options asked for, the printer, the host
+// and the open panel with the controls the user acts on (null: none).
+struct Dialog {
+  const Options& options;
+  const PrinterInfo& printer;
+  CliHost& host;
+  PanelSession& session;
+  HeadlessView* view;
+
+  PrintDialogExtension& panel() const { return session.panel(); }
+};
+
+// The user's actions, played at the panel's controls.
+HeadlessView* actAtPanel(const Options& options, PanelSession& session) {
+  auto* view = dynamic_cast<HeadlessView*>(&session.view());
+  if (!view && !options.actions.empty())
+    throw RefusedAction{tr("the panel shows no controls to act on")};
+  if (view) applyUserActions(options.actions, *view);
+  return view;
+}
+
+// What a command came to besides the panel's own state.
+struct CommandResult {
+  int status = kSucceeded;
+  std::optional<StandardAttributePlan> plan = std::nullopt;  // none: not reported
+  nlohmann::ordered_json job = nullptr;                      // null: no job
+  bool withFolderList = false;
+};
+
+StandardAttributePlan planOf(const Dialog& dialog) {
+  return standardAttributePlan(dialog.options.standardAttributes, dialog.panel(), dialog.printer,
+                               dialog.host.ppdFile());
+}
+
+void writeBackSettings(const Dialog& dialog) {
+  if (dialog.options.settingsFile)
+    writeSettingsFile(*dialog.options.settingsFile, dialog.host.settings());
+}
+
+CommandResult save(const Dialog& dialog) {
+  dialog.session.save();
+  writeBackSettings(dialog);
+  return {.plan = planOf(dialog)};
+}
+
+// The job to the CUPS destination; the PIN goes only into the job's own
+// options, never into the settings file or the report.
+nlohmann::ordered_json sendToQueue(const Dialog& dialog, const std::string& title,
+                                   const StandardAttributePlan& plan) {
+  const std::string& queue = *dialog.printer.cupsDestination;
+  const int id = sendJob(queue, *dialog.options.printFile, title,
+                         withStandardAttributes(dialog.host.settings(), plan));
+  if (!dialog.options.json)
+    std::cout << tr("Sent as job {0} to {1}", {std::to_string(id), queue}) << "\n";
+  return {{"destination", queue}, {"sent", true}, {"jobId", id}};
+}
+
+// Without a CUPS destination: where the job would have gone.
+nlohmann::ordered_json describeUnsent(const Dialog& dialog, const std::string& title) {
+  const PrinterInfo& printer = dialog.printer;
+  if (!dialog.options.json)
+    std::cout << tr("No CUPS destination: \"{0}\" would have gone to {1} at {2} with these "
+                    "entries:",
+                    {title, printer.id, printer.deviceURI.value_or(tr("(no device URI)"))})
+              << "\n";
+  return {{"destination", printer.id},
+          {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
+          {"sent", false}};
+}
+
+CommandResult print(const Dialog& dialog) {
+  dialog.session.finish();
+  writeBackSettings(dialog);
+  CommandResult result{.plan = planOf(dialog)};
+  const std::string title = dialog.host.settings().jobName().value_or(
+      std::filesystem::path(*dialog.options.printFile).filename().string());
+  result.job = dialog.printer.cupsDestination ? sendToQueue(dialog, title, *result.plan)
+                                              : describeUnsent(dialog, title);
+  return result;
+}
+
+// What the folder-list button came to: success when the printer gave its
+// list, else kNoFolders with what happened said on stderr.
+int folderListStatus(const Dialog& dialog) {
+  const std::optional<FolderListOutcome> outcome = dialog.panel().folderListOutcome();
   if (outcome && outcome->kind == FolderListOutcome::Kind::Success &&
-      host.headlessToolkit().alerts().empty())
-    return 0;
-  std::cerr << "jobcontrol: "
-            << (outcome ? escapeControls(tr(outcome->wording))
-                        : tr("no folder list was asked for: the printer's address is empty"))
-            << "\n";
-  return kNoFolders;
+      dialog.host.headlessToolkit().alerts().empty())
+    return kSucceeded;
+  return fail(kNoFolders, outcome ? escapeControls(tr(outcome->wording))
+                                  : tr("no folder list was asked for: the printer's address is "
+                                       "empty"));
+}
+
+CommandResult folders(const Dialog& dialog) {
+  HeadlessControl* button = dialog.view ? dialog.view->control("getFolderNameButton") : nullptr;
+  if (!button) throw RefusedAction{tr("this panel has no folder-list button")};
+  if (!button->acceptsUser()) throw RefusedAction{tr("the folder-list button is disabled now")};
+  button->userClick();
+  return {.status = folderListStatus(dialog), .withFolderList = true};
+}
+
+CommandResult runCommand(const Dialog& dialog) {
+  switch (dialog.options.command) {
+    case Command::Show:
+      return {.plan = planOf(dialog)};
+    case Command::Save:
+      return save(dialog);
+    case Command::Print:
+      return print(dialog);
+    case Command::Folders:
+      return folders(dialog);
+  }
+  return {};
+}
+
+void printJson(const Dialog& dialog, const CommandResult& result) {
+  const Report report{&dialog.panel(), dialog.view, &dialog.host.settings(), result.withFolderList};
+  nlohmann::ordered_json out = reportJson(report);
+  if (result.plan)
+    out["standardAttributes"] =
+        standardAttributesJson(dialog.options.standardAttributes, *result.plan);
+  if (!result.job.is_null()) out["job"] = result.job;
+  std::cout << out.dump(2) << "\n";
+}
+
+void printLines(const Dialog& dialog, const CommandResult& result) {
+  PrintDialogExtension& panel = dialog.panel();
+  switch (dialog.options.command) {
+    case Command::Show:
+      std::cout << tr("{0} ({1}) for {2}",
+                      {toUtf8(panel.panelName()), panel.panelKind(), dialog.printer.id})
+                << "\n";
+      if (dialog.view) printControls(std::cout, *dialog.view);
+      break;
+    case Command::Save:
+    case Command::Print:
+      printSettingsLines(std::cout, dialog.host.settings());
+      break;
+    case Command::Folders:
+      printFolderList(std::cout, panel.folders());
+      break;
+  }
+  if (result.plan) printStandardAttributeNotes(std::cout, *result.plan);
+}
+
+// Says on stderr what the panel alerted and whether the preferences were
+// stored; answers the run's exit status.
+int finalStatus(const Dialog& dialog, int status) {
+  for (const AlertRecord& alert : dialog.host.headlessToolkit().alerts())
+    say(toUtf8(alert.message));
+  const std::optional<Message> error = dialog.panel().preferencesError();
+  if (!error) return status;
+  say(tr("the printer's preferences were not stored: {0}", {escapeControls(tr(*error))}));
+  return status == kSucceeded ? kPreferencesNotStored : status;
 }
 
 int printVersion() {
   try {
     printHostVersion(std::cout, "jobcontrol");
-    return 0;
+    return kSucceeded;
   } catch (const ModuleError& e) {
     return fail(kFailed, tr(e.message()));
   }
 }
 
+// The dialog's order: the printer, its host and the job's settings as the
+// application hands them over, the panel opened, the user's actions, the
+// command, the report.
 int run(const Options& options) {
   static const int anchor = 0;
   const auto bundle = DirectoryBundle::findFolder(&anchor);
   if (!bundle) return fail(kFailed, tr("cannot find the panel's resources (share/jobcontrol)"));
-
-  if (options.printFile) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(*options.printFile, ec))
-      return fail(kRefused, tr("no file to print at {0}", {*options.printFile}));
-  }
-  if (options.ppdFile) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(*options.ppdFile, ec))
-      return fail(kRefused, tr("no PPD file at {0}", {*options.ppdFile}));
-  }
-
-  std::optional<CupsDestination> destination;
-  if (options.cupsPrinter) {
-    try {
-      destination.emplace(*options.cupsPrinter);
-    } catch (const DestinationError& e) {
-      return fail(kRefused, tr(e.message()));
-    }
-  }
-  const PrinterInfo printer =
-      destination ? destination->printer() : printerWithoutCups(options, *bundle);
-  std::optional<std::filesystem::path> prefs;
-  if (options.prefsDir) prefs = *options.prefsDir;
-
-  CliHost host(printer, prefs);
+  refuseMissingFiles(options);
+  const ChosenPrinter printer(options, *bundle);
+  CliHost host(printer.info(), prefsFolderOf(options));
   if (options.settingsFile) readSettingsFile(*options.settingsFile, host.settings());
   if (options.title) host.settings().setJobName(*options.title);
 
-  LoadedModule module(defaultModulePath());
-  std::unique_ptr<PDEPlugIn> factory = module.createFactory();
-  factory->initWithBundle(nullptr);
-  std::optional<PanelList> panels = factory->PDEPanelsForType(kPrintDialogPanelType, &host);
-  if (!panels || panels->empty()) return fail(kFailed, tr("the module made no Job Control panel"));
-  PrintDialogExtension& panel = *panels->front();
-  printPrinterNotices(std::cerr, options, queueKindOf(printer, host.ppdFile()), panel);
-
-  // The dialog's order: view, show, restore; the user; then save or print.
-  View* view = panel.panelView();
-  panel.willShow();
-  panel.restoreValuesAndReturnError(nullptr);
-  auto* headless = dynamic_cast<HeadlessView*>(view);
-  if (!headless && !options.actions.empty())
-    return fail(kRefused, tr("the panel shows no controls to act on"));
-  if (headless) applyUserActions(options.actions, *headless);
-
-  Report report{&panel, headless, &host.settings(), false};
-  nlohmann::ordered_json job;
-  std::optional<StandardAttributePlan> plan;
-  auto planNow = [&] {
-    return standardAttributePlan(options.standardAttributes, panel, printer, host.ppdFile());
-  };
-  int status = 0;
-  switch (options.command) {
-    case Command::Show:
-      plan = planNow();
-      break;
-    case Command::Save:
-      panel.saveValuesAndReturnError(nullptr);
-      if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
-      plan = planNow();
-      break;
-    case Command::Print: {
-      panel.saveValuesAndReturnError(nullptr);
-      panel.shouldPrint();
-      if (options.settingsFile) writeSettingsFile(*options.settingsFile, host.settings());
-      plan = planNow();
-      const std::string title = host.settings().jobName().value_or(
-          std::filesystem::path(*options.printFile).filename().string());
-      if (printer.cupsDestination) {
-        // The PIN goes only into the job's own options, never into the
-        // settings file or the report.
-        const int id = sendJob(*printer.cupsDestination, *options.printFile, title,
-                               withStandardAttributes(host.settings(), *plan));
-        job = {{"destination", *printer.cupsDestination}, {"sent", true}, {"jobId", id}};
-        if (!options.json)
-          std::cout << tr("Sent as job {0} to {1}", {std::to_string(id), *printer.cupsDestination})
-                    << "\n";
-      } else {
-        job = {
-            {"destination", printer.id},
-            {"deviceURI", printer.deviceURI ? nlohmann::ordered_json(*printer.deviceURI) : nullptr},
-            {"sent", false}};
-        if (!options.json)
-          std::cout << tr("No CUPS destination: \"{0}\" would have gone to {1} at {2} with these "
-                          "entries:",
-                          {title, printer.id, printer.deviceURI.value_or(tr("(no device URI)"))})
-                    << "\n";
-      }
-      break;
-    }
-    case Command::Folders: {
-      HeadlessControl* button = headless ? headless->control("getFolderNameButton") : nullptr;
-      if (!button) return fail(kRefused, tr("this panel has no folder-list button"));
-      if (!button->acceptsUser())
-        return fail(kRefused, tr("the folder-list button is disabled now"));
-      button->userClick();
-      report.withFolderList = true;
-      status = folderListStatus(panel, host);
-      break;
-    }
-  }
-
-  if (options.json) {
-    nlohmann::ordered_json out = reportJson(report);
-    if (plan) out["standardAttributes"] = standardAttributesJson(options.standardAttributes, *plan);
-    if (!job.is_null()) out["job"] = job;
-    std::cout << out.dump(2) << "\n";
-  } else {
-    switch (options.command) {
-      case Command::Show:
-        std::cout << tr("{0} ({1}) for {2}",
-                        {toUtf8(panel.panelName()), panel.panelKind(), printer.id})
-                  << "\n";
-        if (headless) printControls(std::cout, *headless);
-        break;
-      case Command::Save:
-      case Command::Print:
-        printSettingsLines(std::cout, host.settings());
-        break;
-      case Command::Folders:
-        printFolderList(std::cout, panel.folders());
-        break;
-    }
-    if (plan) printStandardAttributeNotes(std::cout, *plan);
-  }
-  for (const AlertRecord& alert : host.headlessToolkit().alerts())
-    std::cerr << "jobcontrol: " << toUtf8(alert.message) << "\n";
-  if (const std::optional<Message> error = panel.preferencesError()) {
-    std::cerr << "jobcontrol: "
-              << tr("the printer's preferences were not stored: {0}", {escapeControls(tr(*error))})
-              << "\n";
-    if (status == 0) status = kPreferencesNotStored;
-  }
-  return status;
+  const LoadedModule module(defaultModulePath());
+  const PanelFactory factory(module);
+  PanelSession session =
+      PanelSession::open(factory, host, [&](const PrintDialogExtension& panel, View&) {
+        printPrinterNotices(std::cerr, options, queueKindOf(printer.info(), host.ppdFile()), panel);
+      });
+  const Dialog dialog{options, printer.info(), host, session, actAtPanel(options, session)};
+  const CommandResult result = runCommand(dialog);
+  if (options.json)
+    printJson(dialog, result);
+  else
+    printLines(dialog, result);
+  return finalStatus(dialog, result.status);
 }
 
 }  // namespace
@@ -214,23 +286,23 @@ int main(int argc, char** argv) {
     options = parseOptions(argc, argv);
   } catch (const UsageError& e) {
     std::cerr << "jobcontrol: " << e.message << "\n" << tr("Try 'jobcontrol --help'.") << "\n";
-    return 2;
+    return kRefused;
   }
   if (options.help) {
     std::cout << usageText();
-    return 0;
+    return kSucceeded;
   }
   if (options.version) return printVersion();
   if (options.json) keepThePanelInEnglish();
   try {
     return run(options);
   } catch (const UsageError& e) {
-    return fail(2, e.message);
+    return fail(kRefused, e.message);
   } catch (const RefusedAction& e) {
-    return fail(2, e.message);
+    return fail(kRefused, e.message);
   } catch (const jc::HostError& e) {
-    return fail(1, tr(e.message()));
+    return fail(kFailed, tr(e.message()));
   } catch (const std::exception& e) {
-    return fail(1, e.what());
+    return fail(kFailed, e.what());
   }
 }

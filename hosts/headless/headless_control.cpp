@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hosts/common/outlet_table.h"
 #include "hosts/headless/headless_view.h"
 
 namespace jc {
@@ -24,13 +25,7 @@ void HeadlessWindow::makeFirstResponder(Control* control) {
     responder_ = nullptr;
     return;
   }
-  if (!view_.contains(control)) return;
-  if (control->isHidden()) return;
-  const auto kind = control->kind();
-  if ((kind == ControlKind::Label || kind == ControlKind::EditField) && !control->isSelectable()) {
-    return;
-  }
-  responder_ = control;
+  if (view_.contains(control) && takesFocus(*control)) responder_ = control;
 }
 
 HeadlessControl::HeadlessControl(ControlKind kind, std::string name, std::string className)
@@ -61,24 +56,19 @@ int HeadlessControl::state() const {
 
 void HeadlessControl::setState(int state) {
   if (kind_ == ControlKind::CheckBox) {
-    state_ = (state == -1 && tristate_) ? -1 : (state != 0 ? 1 : 0);
+    state_ = checkBoxState(state, tristate_);
+  } else if (kind_ == ControlKind::RadioCell && matrix_) {
+    if (auto row = matrixRowAfterCellState(state, row_, matrix_->selectedRow_))
+      matrix_->selectedRow_ = *row;
   } else if (kind_ == ControlKind::RadioCell) {
-    if (matrix_) {
-      if (state != 0) {
-        matrix_->selectedRow_ = row_;
-      } else if (matrix_->selectedRow_ == row_) {
-        matrix_->selectedRow_ = -1;
-      }
-    } else {
-      state_ = state != 0 ? 1 : 0;
-    }
+    state_ = state != 0 ? 1 : 0;
   }
 }
 
 void HeadlessControl::setEnabled(bool enabled) {
   enabled_ = enabled;
   // A matrix enables or disables all of its cells.
-  for (auto* cell : cells_) cell->enabled_ = enabled;
+  for (auto* cell : cells_.all()) cell->enabled_ = enabled;
 }
 
 int HeadlessControl::selectedRow() const {
@@ -86,17 +76,20 @@ int HeadlessControl::selectedRow() const {
 }
 
 void HeadlessControl::selectCellAtRow(int row) {
-  if (kind_ != ControlKind::RadioMatrix) return;
-  if (row == -1 || (row >= 0 && row < numberOfRows())) selectedRow_ = row;
+  if (kind_ == ControlKind::RadioMatrix && cells_.isSelection(row)) selectedRow_ = row;
 }
 
 int HeadlessControl::numberOfRows() const {
-  return kind_ == ControlKind::RadioMatrix ? static_cast<int>(cells_.size()) : 0;
+  return kind_ == ControlKind::RadioMatrix ? cells_.count() : 0;
 }
 
 Control* HeadlessControl::cellAtRow(int row) const {
-  if (kind_ != ControlKind::RadioMatrix || row < 0 || row >= numberOfRows()) return nullptr;
-  return cells_[static_cast<std::size_t>(row)];
+  return kind_ == ControlKind::RadioMatrix ? cells_.at(row) : nullptr;
+}
+
+void HeadlessControl::addCell(HeadlessControl& cell) {
+  cell.matrix_ = this;
+  cell.row_ = cells_.add(cell);
 }
 
 void HeadlessControl::setEditable(bool editable) {
@@ -120,47 +113,29 @@ int HeadlessControl::indexOfSelectedItem() const {
 }
 
 void HeadlessControl::selectItemAtIndex(int index) {
-  if (kind_ != ControlKind::PopUp) return;
-  if (index == -1 || (index >= 0 && index < numberOfItems())) selectedIndex_ = index;
+  if (kind_ == ControlKind::PopUp && items_.isSelection(index)) selectedIndex_ = index;
 }
 
 int HeadlessControl::numberOfItems() const {
-  return kind_ == ControlKind::PopUp ? static_cast<int>(items_.size()) : 0;
+  return kind_ == ControlKind::PopUp ? items_.count() : 0;
 }
 
-const MenuItem* HeadlessControl::itemAtIndex(int index) const {
-  if (index < 0 || index >= numberOfItems()) return nullptr;
-  return &items_[static_cast<std::size_t>(index)];
-}
+const MenuItem* HeadlessControl::itemAtIndex(int index) const { return items_.at(index); }
 
 void HeadlessControl::setItemTitle(int index, const std::u16string& title) {
-  if (index >= 0 && index < numberOfItems()) items_[static_cast<std::size_t>(index)].title = title;
+  items_.setTitle(index, title);
 }
 
 void HeadlessControl::setItemImage(int index, ImagePtr image) {
-  if (index >= 0 && index < numberOfItems()) {
-    items_[static_cast<std::size_t>(index)].image = std::move(image);
-  }
+  items_.setImage(index, std::move(image));
 }
 
 void HeadlessControl::removeItemAtIndex(int index) {
-  if (index < 0 || index >= numberOfItems()) return;
-  items_.erase(items_.begin() + index);
-  // As a combo box does: an item before the selection moves it up; removing
-  // the selected item selects the one now in its place (or the new last one).
-  const int count = static_cast<int>(items_.size());
-  if (selectedIndex_ > index) {
-    --selectedIndex_;
-  } else if (selectedIndex_ == index) {
-    selectedIndex_ = count == 0 ? -1 : std::min(index, count - 1);
-  }
+  if (items_.contains(index)) selectedIndex_ = items_.remove(index, selectedIndex_);
 }
 
 void HeadlessControl::addItem(MenuItem item) {
-  if (kind_ != ControlKind::PopUp) return;
-  const bool firstItem = items_.empty() && selectedIndex_ == -1 && !item.separator;
-  items_.push_back(std::move(item));
-  if (firstItem) selectedIndex_ = 0;
+  if (kind_ == ControlKind::PopUp) selectedIndex_ = items_.add(std::move(item), selectedIndex_);
 }
 
 void HeadlessControl::removeAllItems() {
@@ -237,7 +212,7 @@ bool HeadlessControl::userClick() {
 bool HeadlessControl::userSetState(int state) {
   if (kind_ == ControlKind::RadioCell) return state != 0 && userClick();
   if (kind_ != ControlKind::CheckBox || !acceptsUser()) return false;
-  const int wanted = (state == -1 && tristate_) ? -1 : (state != 0 ? 1 : 0);
+  const int wanted = checkBoxState(state, tristate_);
   if (wanted != state_) {
     state_ = wanted;
     sendAction();
@@ -247,8 +222,8 @@ bool HeadlessControl::userSetState(int state) {
 
 bool HeadlessControl::userSelectRow(int row) {
   if (kind_ != ControlKind::RadioMatrix || !acceptsUser()) return false;
-  if (row < 0 || row >= numberOfRows()) return false;
-  if (!cells_[static_cast<std::size_t>(row)]->acceptsUser()) return false;
+  const HeadlessControl* cell = cells_.at(row);
+  if (!cell || !cell->acceptsUser()) return false;
   selectedRow_ = row;
   sendAction();
   return true;
@@ -256,8 +231,7 @@ bool HeadlessControl::userSelectRow(int row) {
 
 bool HeadlessControl::userSelectItem(int index) {
   if (kind_ != ControlKind::PopUp || !acceptsUser()) return false;
-  if (index < 0 || index >= numberOfItems()) return false;
-  if (items_[static_cast<std::size_t>(index)].separator) return false;
+  if (!items_.isChoice(index)) return false;
   selectedIndex_ = index;
   sendAction();
   return true;

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/common/button_states.h"
 #include "hosts/common/control_snapshot.h"
+#include "hosts/common/pop_up_items.h"
 #include "ui/toolkit.h"
 
 namespace jc {
@@ -136,6 +138,8 @@ class HeadlessControl final : public Control, public ControlFacts {
   friend class HeadlessView;
   friend class HeadlessViewBuilder;
 
+  // Makes `cell` the matrix's next row.
+  void addCell(HeadlessControl& cell);
   bool userCanEdit() const;
   bool applyEdit(std::u16string proposed, TextRange proposedSelection, TextRange originalSelection);
   void sendAction();
@@ -158,7 +162,7 @@ class HeadlessControl final : public Control, public ControlFacts {
   std::u16string text_;  // title or string value
 
   // Radio matrix and its cells.
-  std::vector<HeadlessControl*> cells_;
+  RadioCells<HeadlessControl> cells_;
   int selectedRow_ = -1;
   HeadlessControl* matrix_ = nullptr;
   int row_ = -1;
@@ -172,7 +176,7 @@ class HeadlessControl final : public Control, public ControlFacts {
   std::unique_ptr<Formatter> formatter_;
 
   // Pop-up items, tab labels.
-  std::vector<MenuItem> items_;
+  PopUpItems items_;
   std::vector<std::u16string> tabs_;
   int selectedIndex_ = -1;
 };

@@ -31,6 +31,34 @@ int clampToInt(std::int64_t n) {
   return static_cast<int>(std::clamp<std::int64_t>(n, INT32_MIN, INT32_MAX));
 }
 
+bool isSecretEcho(const std::string& echoMode) {
+  return echoMode.find("Password") != std::string::npos ||
+         echoMode.find("NoEcho") != std::string::npos;
+}
+
+std::vector<MenuItem> itemsOf(const UiWidget& popUp) {
+  std::vector<MenuItem> items;
+  for (const auto& item : popUp.items) items.push_back(MenuItem{fromUtf8(item), false, {}, {}});
+  return items;
+}
+
+std::vector<std::u16string> tabLabelsOf(const UiWidget& tabView) {
+  std::vector<std::u16string> labels;
+  for (const auto& page : tabView.children) {
+    const UiValue* title = page.attribute("title");
+    labels.push_back(fromUtf8(title ? title->text : std::string()));
+  }
+  return labels;
+}
+
+// The layout's current index of a pop-up or tab view with `count` entries:
+// the first entry when the index is out of range, none when it has none.
+int initialIndex(const UiWidget& w, int count) {
+  const int current = clampToInt(numberProperty(w, "currentIndex").value_or(0));
+  if (count == 0) return -1;
+  return current >= 0 && current < count ? current : 0;
+}
+
 }  // namespace
 
 // Walks the parsed file in document order and makes the controls.
@@ -66,15 +94,11 @@ class HeadlessViewBuilder {
   void warn(std::string message) { view_.warnings_.push_back(std::move(message)); }
 
   HeadlessControl& add(ControlKind kind, const std::string& name, const std::string& cls) {
-    auto& control =
-        *view_.controls_.emplace_back(std::make_unique<HeadlessControl>(kind, name, cls));
+    if (!name.empty() && view_.outlets_.find(name))
+      warn("the name '" + name + "' is used twice; the first one counts");
+    auto& control = view_.outlets_.add(std::make_unique<HeadlessControl>(kind, name, cls));
     control.owner_ = owner_;
     control.window_ = &view_.window_;
-    if (!name.empty()) {
-      if (!view_.byName_.emplace(name, &control).second) {
-        warn("the name '" + name + "' is used twice; the first one counts");
-      }
-    }
     return control;
   }
 
@@ -84,85 +108,61 @@ class HeadlessViewBuilder {
     for (const auto& child : w.children) visit(child);
   }
 
-  void make(ControlKind kind, const UiWidget& w) {
-    // A cell of a declared group makes the group's matrix first, so that the
-    // matrix stands before its cells in layout order.
-    HeadlessControl* matrix = nullptr;
-    if (kind == ControlKind::RadioCell) {
-      if (const UiValue* g = w.attribute("buttonGroup"); g && !g->text.empty()) {
-        auto it = groups_.find(g->text);
-        if (it == groups_.end()) {
-          warn("radio button '" + w.name + "' names the undeclared button group '" + g->text + "'");
-        } else {
-          if (!it->second.matrix) {
-            auto& m = add(ControlKind::RadioMatrix, it->first, "QButtonGroup");
-            m.action_ = it->second.action;
-            it->second.matrix = &m;
-          }
-          matrix = it->second.matrix;
-        }
-      }
+  // The matrix of a radio cell's declared group, made with its first cell so
+  // that the matrix stands before its cells in layout order; null for a cell
+  // that stands alone.
+  HeadlessControl* matrixOf(const UiWidget& cell) {
+    const UiValue* g = cell.attribute("buttonGroup");
+    if (!g || g->text.empty()) return nullptr;
+    auto it = groups_.find(g->text);
+    if (it == groups_.end()) {
+      warn("radio button '" + cell.name + "' names the undeclared button group '" + g->text + "'");
+      return nullptr;
     }
+    if (!it->second.matrix) {
+      auto& m = add(ControlKind::RadioMatrix, it->first, "QButtonGroup");
+      m.action_ = it->second.action;
+      it->second.matrix = &m;
+    }
+    return it->second.matrix;
+  }
 
+  void make(ControlKind kind, const UiWidget& w) {
+    HeadlessControl* matrix = kind == ControlKind::RadioCell ? matrixOf(w) : nullptr;
     HeadlessControl& c = add(kind, w.name, w.className);
     c.action_ = stringProperty(w, "action");
     if (auto enabled = boolProperty(w, "enabled")) c.enabled_ = *enabled;
     if (auto visible = boolProperty(w, "visible")) c.hidden_ = !*visible;
-
+    c.text_ = fromUtf8(stringProperty(w, kind == ControlKind::Box ? "title" : "text"));
+    const bool checked = boolProperty(w, "checked").value_or(false);
     switch (kind) {
-      case ControlKind::Box:
-        c.text_ = fromUtf8(stringProperty(w, "title"));
-        break;
       case ControlKind::CheckBox:
-        c.text_ = fromUtf8(stringProperty(w, "text"));
         c.tristate_ = boolProperty(w, "tristate").value_or(false);
-        c.state_ = boolProperty(w, "checked").value_or(false) ? 1 : 0;
-        break;
-      case ControlKind::PushButton:
-        c.text_ = fromUtf8(stringProperty(w, "text"));
+        c.state_ = checked ? 1 : 0;
         break;
       case ControlKind::RadioCell:
-        c.text_ = fromUtf8(stringProperty(w, "text"));
-        if (matrix) {
-          c.matrix_ = matrix;
-          c.row_ = static_cast<int>(matrix->cells_.size());
-          matrix->cells_.push_back(&c);
-          // Checking a later cell of an exclusive group unchecks the earlier one.
-          if (boolProperty(w, "checked").value_or(false)) matrix->selectedRow_ = c.row_;
-        } else {
-          c.state_ = boolProperty(w, "checked").value_or(false) ? 1 : 0;
-        }
+        if (matrix) matrix->addCell(c);
+        // Checking a later cell of an exclusive group unchecks the earlier one.
+        if (matrix && checked) matrix->selectedRow_ = c.row_;
+        if (!matrix) c.state_ = checked ? 1 : 0;
         break;
       case ControlKind::Label:
-        c.text_ = fromUtf8(stringProperty(w, "text"));
         c.tag_ = tagOf(w, false);
         break;
       case ControlKind::EditField:
-        c.text_ = fromUtf8(stringProperty(w, "text"));
         c.tag_ = tagOf(w, true);
         c.editable_ = !boolProperty(w, "readOnly").value_or(false);
         c.selectable_ = true;
-        c.secret_ = stringProperty(w, "echoMode").find("Password") != std::string::npos ||
-                    stringProperty(w, "echoMode").find("NoEcho") != std::string::npos;
+        c.secret_ = isSecretEcho(stringProperty(w, "echoMode"));
         break;
-      case ControlKind::PopUp: {
-        for (const auto& item : w.items)
-          c.items_.push_back(MenuItem{fromUtf8(item), false, {}, {}});
-        const int count = static_cast<int>(c.items_.size());
-        const int current = clampToInt(numberProperty(w, "currentIndex").value_or(0));
-        c.selectedIndex_ = count == 0 ? -1 : (current >= 0 && current < count ? current : 0);
+      case ControlKind::PopUp:
+        c.items_ = PopUpItems(itemsOf(w));
+        c.selectedIndex_ = initialIndex(w, c.items_.count());
         break;
-      }
-      case ControlKind::TabView: {
-        for (const auto& page : w.children) {
-          const UiValue* title = page.attribute("title");
-          c.tabs_.push_back(fromUtf8(title ? title->text : std::string()));
-        }
-        const int count = static_cast<int>(c.tabs_.size());
-        const int current = clampToInt(numberProperty(w, "currentIndex").value_or(0));
-        c.selectedIndex_ = count == 0 ? -1 : (current >= 0 && current < count ? current : 0);
+      case ControlKind::TabView:
+        c.tabs_ = tabLabelsOf(w);
+        c.selectedIndex_ = initialIndex(w, static_cast<int>(c.tabs_.size()));
         break;
-      }
       default:
         break;
     }
@@ -195,32 +195,19 @@ HeadlessView::HeadlessView(const UiFile& file, ActionTarget* owner) : window_(*t
   HeadlessViewBuilder(*this, file, owner).build(file);
 }
 
-std::vector<std::string> HeadlessView::outletNames() const {
-  std::vector<std::string> names;
-  for (const auto& c : controls_) {
-    if (!c->name().empty() && byName_.find(c->name())->second == c.get())
-      names.push_back(c->name());
-  }
-  return names;
-}
+std::vector<std::string> HeadlessView::outletNames() const { return outlets_.names(); }
 
-HeadlessControl* HeadlessView::control(std::string_view name) const {
-  const auto it = byName_.find(name);
-  return it == byName_.end() ? nullptr : it->second;
-}
+HeadlessControl* HeadlessView::control(std::string_view name) const { return outlets_.find(name); }
 
 HeadlessControl* HeadlessView::focusedControl() const {
   const Control* focus = window_.firstResponder();
-  for (const auto& c : controls_) {
+  for (const auto& c : outlets_.controls()) {
     if (c.get() == focus) return c.get();
   }
   return nullptr;
 }
 
-bool HeadlessView::contains(const Control* control) const {
-  return std::any_of(controls_.begin(), controls_.end(),
-                     [control](const auto& c) { return c.get() == control; });
-}
+bool HeadlessView::contains(const Control* control) const { return outlets_.contains(control); }
 
 std::vector<ControlSnapshot> HeadlessView::snapshot() const { return snapshotControls(*this); }
 

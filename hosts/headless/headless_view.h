@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hosts/common/control_snapshot.h"
+#include "hosts/common/outlet_table.h"
 #include "hosts/headless/headless_control.h"
 #include "hosts/headless/ui_file.h"
 #include "ui/toolkit.h"
@@ -28,7 +29,9 @@ class HeadlessView final : public View {
   Window& window() override { return window_; }
 
   HeadlessControl* control(std::string_view name) const;
-  const std::vector<std::unique_ptr<HeadlessControl>>& controls() const { return controls_; }
+  const std::vector<std::unique_ptr<HeadlessControl>>& controls() const {
+    return outlets_.controls();
+  }
   // The object name of the top-level widget ("panelView").
   const std::string& rootName() const { return rootName_; }
   HeadlessWindow& headlessWindow() { return window_; }
@@ -49,8 +52,7 @@ class HeadlessView final : public View {
 
   HeadlessWindow window_;
   std::string rootName_;
-  std::vector<std::unique_ptr<HeadlessControl>> controls_;  // layout order
-  std::map<std::string, HeadlessControl*, std::less<>> byName_;
+  OutletTable<HeadlessControl> outlets_;
   std::vector<std::string> warnings_;
 };
 

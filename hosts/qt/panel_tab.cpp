@@ -70,9 +70,7 @@ QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
 }
 
 PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
-    : options_(std::move(options)), module_(moduleAt(options_.modulePath)) {
-  factory_ = module_.createFactory();
-  factory_->initWithBundle(nullptr);
+    : options_(std::move(options)), module_(moduleAt(options_.modulePath)), factory_(module_) {
   container_ = new QWidget;
   // The tab's title before the panel is made: the panel's name from its
   // string tables, in the user's language.
@@ -177,27 +175,30 @@ void PanelTab::showPrinter(const QString& printerName) {
                [this] { refreshStandardAttributes(); });
 }
 
-// The dialog's order: the panel, its view, will-show, restore.
 void PanelTab::open(Session& session) {
-  std::optional<PanelList> panels =
-      factory_->PDEPanelsForType(kPrintDialogPanelType, session.host.get());
-  if (!panels || panels->empty()) throw std::runtime_error("the module made no Job Control panel");
-  session.panel = std::move(panels->front());
-  auto* view = dynamic_cast<QtView*>(session.panel->panelView());
+  try {
+    session.dialog =
+        PanelSession::open(factory_, *session.host,
+                           [this](PrintDialogExtension& panel, View& view) { place(panel, view); });
+  } catch (const PanelError& e) {
+    if (toolkit_.lastError().empty()) throw;
+    throw std::runtime_error(std::string(e.what()) + ": " + toolkit_.lastError());
+  }
+}
+
+void PanelTab::place(PrintDialogExtension& panel, View& panelView) {
+  auto* view = dynamic_cast<QtView*>(&panelView);
   if (!view || !view->rootWidget())
     throw std::runtime_error("the panel has no view: " + toolkit_.lastError());
-  showTitle(toQString(session.panel->panelName()));
+  showTitle(toQString(panel.panelName()));
   layout_->insertWidget(layout_->indexOf(notes_), view->rootWidget());
   scroll_->updateGeometry();
-  if (!session.panel->printerKeepsFiledJobs()) addFilingNote(*view, hostText(noFilingNote()));
+  if (!panel.printerKeepsFiledJobs()) addFilingNote(*view, hostText(noFilingNote()));
   addLockToolTips(*view, hostText(lockToolTip()));
   for (QComboBox* popUp : view->rootWidget()->findChildren<QComboBox*>()) elideClosedPopUp(*popUp);
-  PrintDialogExtension* panel = session.panel.get();
   watchFolderList(
-      *view, toolkit_, [panel] { return panel->folderListOutcome(); },
+      *view, toolkit_, [&panel] { return panel.folderListOutcome(); },
       [this](const Message& message) { return hostText(message); });
-  session.panel->willShow();
-  session.panel->restoreValuesAndReturnError(nullptr);
 }
 
 void PanelTab::showTitle(const QString& title) {
@@ -231,8 +232,8 @@ QString PanelTab::hostText(const Message& message) const {
 }
 
 void PanelTab::refreshStandardAttributes() {
-  plan_ = session_ && session_->panel
-              ? standardAttributePlan(*session_->panel, session_->capabilities)
+  plan_ = session_ && session_->dialog
+              ? standardAttributePlan(session_->dialog->panel(), session_->capabilities)
               : StandardAttributePlan{};
   QStringList lines;
   for (const Message& note : plan_.notes) lines << hostText(note);
@@ -243,9 +244,8 @@ void PanelTab::refreshStandardAttributes() {
 const PrintSettings& PanelTab::accept() {
   static const PrintSettings none;
   ensurePanel();
-  if (!session_ || !session_->panel) return none;
-  session_->panel->saveValuesAndReturnError(nullptr);
-  session_->panel->shouldPrint();
+  if (!session_ || !session_->dialog) return none;
+  session_->dialog->finish();
   refreshStandardAttributes();
   return session_->host->settings();
 }

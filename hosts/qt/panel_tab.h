@@ -13,6 +13,7 @@
 
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/module_loader.h"
+#include "hosts/common/panel_session.h"
 #include "hosts/common/printer_host.h"
 #include "hosts/common/standard_attribute_mode.h"
 #include "hosts/qt/qt_run_loop.h"
@@ -66,7 +67,9 @@ class PanelTab {
   QWidget& widget() const { return *container_; }
   QtToolkit& toolkit() { return toolkit_; }
   // The panel, its view and the printer it was made for; null while none.
-  PrintDialogExtension* panel() const { return session_ ? session_->panel.get() : nullptr; }
+  PrintDialogExtension* panel() const {
+    return session_ && session_->dialog ? &session_->dialog->panel() : nullptr;
+  }
   QtView* view() const;
   const PrinterInfo* printer() const { return session_ ? &session_->host->printer() : nullptr; }
   // Why the panel could not be made for the printer, or empty.
@@ -76,13 +79,16 @@ class PanelTab {
   struct Session {
     std::optional<CupsDestination> destination;
     std::unique_ptr<PrinterHost> host;
-    std::unique_ptr<PrintDialogExtension> panel;
+    std::optional<PanelSession> dialog;  // the panel and its view
     // Read once for the printer: asking it again at Print could wait as long.
     std::optional<PrinterCapabilities> capabilities;
   };
 
   PrinterInfo printerFor(const QString& name, Session& session) const;
   void open(Session& session);
+  // Puts the panel's view in the tab under the panel's name, with the
+  // tab's notes, tool tips and folder-list watch.
+  void place(PrintDialogExtension& panel, View& view);
   void showError(const std::string& message);
   // A line in the tab in place of the panel.
   void showMessage(const QString& message);
@@ -95,7 +101,7 @@ class PanelTab {
 
   PanelTabOptions options_;
   const LoadedModule& module_;  // loaded once for the application
-  std::unique_ptr<PDEPlugIn> factory_;
+  PanelFactory factory_;
   QtToolkit toolkit_;
   QtRunLoop runLoop_;
   QPointer<QWidget> container_;

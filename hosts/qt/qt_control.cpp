@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <algorithm>
 
 #include "hosts/qt/formatter_validator.h"
 #include "hosts/qt/image_pixmap.h"
@@ -42,8 +41,10 @@ QtControl::QtControl(ControlKind kind, QObject& object, std::string name, QtWind
   }
   if (kind_ == ControlKind::RadioMatrix) className_ = "QButtonGroup";
   if (auto* combo = comboBox()) {
+    std::vector<MenuItem> items;
     for (int i = 0; i < combo->count(); ++i)
-      items_.push_back(MenuItem{fromQString(combo->itemText(i)), false, {}, {}});
+      items.push_back(MenuItem{fromQString(combo->itemText(i)), false, {}, {}});
+    items_ = PopUpItems(std::move(items));
   }
   if (auto* bar = qobject_cast<QProgressBar*>(widget())) {
     bar->setTextVisible(false);
@@ -77,8 +78,7 @@ bool QtControl::isSecret() const {
 
 void QtControl::addCell(QtControl& cell) {
   cell.matrix_ = this;
-  cell.row_ = static_cast<int>(cells_.size());
-  cells_.push_back(&cell);
+  cell.row_ = cells_.add(cell);
 }
 
 std::u16string QtControl::title() const {
@@ -136,20 +136,17 @@ void QtControl::setState(int state) {
     auto* box = qobject_cast<QCheckBox*>(object_.data());
     if (!box) return;
     const QSignalBlocker block(box);
-    box->setCheckState(state == -1 && box->isTristate() ? Qt::PartiallyChecked
-                       : state != 0                     ? Qt::Checked
-                                                        : Qt::Unchecked);
+    const int shown = checkBoxState(state, box->isTristate());
+    box->setCheckState(shown == -1  ? Qt::PartiallyChecked
+                       : shown == 1 ? Qt::Checked
+                                    : Qt::Unchecked);
     showStateImage();
-  } else if (kind_ == ControlKind::RadioCell) {
-    if (matrix_) {
-      if (state != 0)
-        matrix_->selectCellAtRow(row_);
-      else if (matrix_->selectedRow() == row_)
-        matrix_->selectCellAtRow(-1);
-    } else if (auto* b = button()) {
-      const QSignalBlocker block(b);
-      b->setChecked(state != 0);
-    }
+  } else if (kind_ == ControlKind::RadioCell && matrix_) {
+    if (auto row = matrixRowAfterCellState(state, row_, matrix_->selectedRow()))
+      matrix_->selectCellAtRow(*row);
+  } else if (auto* b = kind_ == ControlKind::RadioCell ? button() : nullptr) {
+    const QSignalBlocker block(b);
+    b->setChecked(state != 0);
   }
 }
 
@@ -163,7 +160,7 @@ bool QtControl::isEnabled() const {
 void QtControl::setEnabled(bool enabled) {
   if (kind_ == ControlKind::RadioMatrix) {
     enabled_ = enabled;
-    for (QtControl* cell : cells_) cell->setEnabled(enabled);
+    for (QtControl* cell : cells_.all()) cell->setEnabled(enabled);
     return;
   }
   if (auto* w = widget()) w->setEnabled(enabled);
@@ -189,7 +186,7 @@ void QtControl::showStateImage() {
 
 int QtControl::selectedRow() const {
   if (kind_ != ControlKind::RadioMatrix) return 0;
-  for (const QtControl* cell : cells_)
+  for (const QtControl* cell : cells_.all())
     if (cell->state() == 1) return cell->row_;
   return -1;
 }
@@ -198,7 +195,7 @@ void QtControl::uncheckAllCells() {
   auto* group = buttonGroup();
   const bool exclusive = group && group->exclusive();
   if (group) group->setExclusive(false);
-  for (QtControl* cell : cells_) {
+  for (QtControl* cell : cells_.all()) {
     if (auto* b = cell->button()) {
       const QSignalBlocker block(b);
       b->setChecked(false);
@@ -208,10 +205,9 @@ void QtControl::uncheckAllCells() {
 }
 
 void QtControl::selectCellAtRow(int row) {
-  if (kind_ != ControlKind::RadioMatrix) return;
+  if (kind_ != ControlKind::RadioMatrix || !cells_.isSelection(row)) return;
   if (row == -1) return uncheckAllCells();
-  if (row < 0 || row >= numberOfRows()) return;
-  if (auto* b = cells_[static_cast<std::size_t>(row)]->button()) {
+  if (auto* b = cells_.at(row)->button()) {
     const QSignalBlocker block(b);
     const QSignalBlocker blockGroup(buttonGroup());
     b->setChecked(true);
@@ -219,8 +215,7 @@ void QtControl::selectCellAtRow(int row) {
 }
 
 Control* QtControl::cellAtRow(int row) const {
-  if (kind_ != ControlKind::RadioMatrix || row < 0 || row >= numberOfRows()) return nullptr;
-  return cells_[static_cast<std::size_t>(row)];
+  return kind_ == ControlKind::RadioMatrix ? cells_.at(row) : nullptr;
 }
 
 void QtControl::setEditable(bool editable) {
@@ -288,45 +283,32 @@ int QtControl::indexOfSelectedItem() const {
 
 void QtControl::selectItemAtIndex(int index) {
   auto* combo = comboBox();
-  if (!combo || index < -1 || index >= combo->count()) return;
+  if (!combo || !items_.isSelection(index)) return;
   const QSignalBlocker block(combo);
   combo->setCurrentIndex(index);
 }
 
-int QtControl::numberOfItems() const { return comboBox() ? static_cast<int>(items_.size()) : 0; }
+int QtControl::numberOfItems() const { return comboBox() ? items_.count() : 0; }
 
 const MenuItem* QtControl::itemAtIndex(int index) const {
-  if (index < 0 || index >= numberOfItems()) return nullptr;
-  return &items_[static_cast<std::size_t>(index)];
+  return comboBox() ? items_.at(index) : nullptr;
 }
 
 void QtControl::setItemTitle(int index, const std::u16string& title) {
-  if (index < 0 || index >= numberOfItems()) return;
-  items_[static_cast<std::size_t>(index)].title = title;
-  comboBox()->setItemText(index, toQString(title));
+  if (items_.setTitle(index, title)) comboBox()->setItemText(index, toQString(title));
 }
 
 void QtControl::setItemImage(int index, ImagePtr image) {
-  if (index < 0 || index >= numberOfItems()) return;
-  comboBox()->setItemIcon(index, iconFor(image));
-  items_[static_cast<std::size_t>(index)].image = std::move(image);
+  if (items_.contains(index)) comboBox()->setItemIcon(index, iconFor(image));
+  items_.setImage(index, std::move(image));
 }
 
 void QtControl::removeItemAtIndex(int index) {
   auto* combo = comboBox();
-  if (!combo || index < 0 || index >= numberOfItems()) return;
-  const int selected = combo->currentIndex();
+  if (!combo || !items_.contains(index)) return;
   const QSignalBlocker block(combo);
-  items_.erase(items_.begin() + index);
+  const int next = items_.remove(index, combo->currentIndex());
   combo->removeItem(index);
-  // An item before the selection moves it up; removing the selected item
-  // selects the one now in its place (or the new last one).
-  const int count = combo->count();
-  int next = selected;
-  if (selected > index)
-    next = selected - 1;
-  else if (selected == index)
-    next = count == 0 ? -1 : std::min(index, count - 1);
   combo->setCurrentIndex(next);
 }
 
@@ -335,13 +317,11 @@ void QtControl::addItem(MenuItem item) {
   if (!combo) return;
   const QSignalBlocker block(combo);
   const int before = combo->currentIndex();
-  const bool firstItem = items_.empty() && before == -1 && !item.separator;
   if (item.separator)
     combo->insertSeparator(combo->count());
   else
     combo->addItem(iconFor(item.image), toQString(item.title));
-  items_.push_back(std::move(item));
-  combo->setCurrentIndex(firstItem ? 0 : before);
+  combo->setCurrentIndex(items_.add(std::move(item), before));
 }
 
 void QtControl::removeAllItems() {

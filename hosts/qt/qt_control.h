@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/button_states.h"
 #include "hosts/common/control_snapshot.h"
+#include "hosts/common/pop_up_items.h"
 #include "ui/toolkit.h"
 
 class QAbstractButton;
@@ -64,7 +66,7 @@ class QtControl final : public Control, public ControlFacts {
 
   int selectedRow() const override;
   void selectCellAtRow(int row) override;
-  int numberOfRows() const override { return static_cast<int>(cells_.size()); }
+  int numberOfRows() const override { return cells_.count(); }
   Control* cellAtRow(int row) const override;
 
   int tag() const override { return tag_; }
@@ -126,7 +128,7 @@ class QtControl final : public Control, public ControlFacts {
   ImagePtr image_;
   ImagePtr alternateImage_;
 
-  std::vector<QtControl*> cells_;
+  RadioCells<QtControl> cells_;
   QtControl* matrix_ = nullptr;
   int row_ = -1;
 
@@ -136,7 +138,7 @@ class QtControl final : public Control, public ControlFacts {
   TextColor textColor_ = TextColor::Black;
   QPalette blackPalette_;
 
-  std::vector<MenuItem> items_;  // the pop-up's items as the panel gave them
+  PopUpItems items_;  // the pop-up's items as the panel gave them
 };
 
 }  // namespace jc::qt

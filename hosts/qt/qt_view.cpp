@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "hosts/common/control_kind.h"
+#include "hosts/common/outlet_table.h"
 
 namespace jc::qt {
 namespace {
@@ -49,10 +50,9 @@ class QtViewBuilder {
 
   QtControl& add(ControlKind kind, QObject& object) {
     const std::string name = object.objectName().toStdString();
-    auto& control = *view_.controls_.emplace_back(
-        std::make_unique<QtControl>(kind, object, name, view_.window_));
+    auto& control =
+        view_.outlets_.add(std::make_unique<QtControl>(kind, object, name, view_.window_));
     control.setAction(actionOf(object));
-    if (!name.empty()) view_.byName_.emplace(name, &control);
     return control;
   }
 
@@ -133,10 +133,7 @@ void QtWindow::makeFirstResponder(Control* control) {
     if (focus && view_.controlOf(focus)) focus->clearFocus();
     return;
   }
-  if (!view_.contains(control) || control->isHidden()) return;
-  const auto kind = control->kind();
-  if ((kind == ControlKind::Label || kind == ControlKind::EditField) && !control->isSelectable())
-    return;
+  if (!view_.contains(control) || !takesFocus(*control)) return;
   responder_ = control;
   if (QWidget* w = static_cast<QtControl*>(control)->widget()) w->setFocus(Qt::OtherFocusReason);
 }
@@ -165,32 +162,20 @@ QtView::QtView(QWidget* root, ActionTarget* owner) : root_(root), window_(*this)
 
 QtView::~QtView() {
   delete root_.data();
-  controls_.clear();
+  outlets_.clear();
 }
 
-std::vector<std::string> QtView::outletNames() const {
-  std::vector<std::string> names;
-  for (const auto& c : controls_)
-    if (!c->name().empty() && byName_.find(c->name())->second == c.get())
-      names.push_back(c->name());
-  return names;
-}
+std::vector<std::string> QtView::outletNames() const { return outlets_.names(); }
 
-QtControl* QtView::control(std::string_view name) const {
-  const auto it = byName_.find(name);
-  return it == byName_.end() ? nullptr : it->second;
-}
+QtControl* QtView::control(std::string_view name) const { return outlets_.find(name); }
 
 QtControl* QtView::controlOf(const QWidget* widget) const {
   if (!widget) return nullptr;
-  for (const auto& c : controls_)
+  for (const auto& c : outlets_.controls())
     if (c->widget() == widget) return c.get();
   return nullptr;
 }
 
-bool QtView::contains(const Control* control) const {
-  return std::any_of(controls_.begin(), controls_.end(),
-                     [control](const auto& c) { return c.get() == control; });
-}
+bool QtView::contains(const Control* control) const { return outlets_.contains(control); }
 
 }  // namespace jc::qt

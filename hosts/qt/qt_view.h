@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/common/outlet_table.h"
 #include "hosts/qt/qt_control.h"
 #include "ui/toolkit.h"
 
@@ -66,8 +67,7 @@ class QtView final : public View {
 
   QPointer<QWidget> root_;
   QtWindow window_;
-  std::vector<std::unique_ptr<QtControl>> controls_;  // layout order
-  std::map<std::string, QtControl*, std::less<>> byName_;
+  OutletTable<QtControl> outlets_;
 };
 
 }  // namespace jc::qt

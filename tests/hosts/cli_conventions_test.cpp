@@ -26,6 +26,8 @@ struct ModuleCase {
   const char* what;
   std::string module;
   std::vector<std::string> messages;
+  // --version only loads the module; the commands also open the panel.
+  std::vector<const char*> commands = {"show", "--version"};
 };
 
 TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
@@ -46,15 +48,30 @@ TEST(CliModuleTest, RefusesAModuleItCannotSpeakWith) {
        {"jobcontrol_plugin_interface_version is not a function"}},
       {"a FIFO", "FIFO", {"is not a regular file"}},
       {"a folder", dir, {"is not a regular file"}},
+      {"a factory of nothing",
+       dir + "/jc_fake_module_no_factory.so",
+       {"jc_fake_module_no_factory.so made no factory"},
+       {"show", "print"}},
+      {"no panel", dir + "/jc_fake_module_no_panel.so", {"made no Job Control panel"}, {"save"}},
+      {"a null panel",
+       dir + "/jc_fake_module_null_panel.so",
+       {"made no Job Control panel"},
+       {"show"}},
+      {"a panel without a view",
+       dir + "/jc_fake_module_no_view.so",
+       {"the panel has no view"},
+       {"show", "folders"}},
   };
   TempDir home;
   const std::string fifo = (home.path() / "module.so").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const ModuleCase& c : cases) {
-    for (const char* command : {"show", "--version"}) {
+    for (const char* command : c.commands) {
+      std::vector<std::string> args = {command};
+      if (std::string_view(command) == "print") args.push_back(JC_TEST_DATA_DIR "/ppd/choices.ppd");
       const std::string module = c.module == "FIFO" ? fifo : c.module;
-      const ProcessResult r = runCli(
-          {.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", module}}}, {command});
+      const ProcessResult r =
+          runCli({.configHome = home.path(), .environment = {{"JOBCONTROL_MODULE", module}}}, args);
       EXPECT_EQ(r.exitStatus, 1) << c.what << " " << command << ": " << r.err;
       for (const std::string& message : c.messages)
         EXPECT_NE(r.err.find(message), std::string::npos) << c.what << ": " << r.err;
