@@ -102,13 +102,15 @@ bool PreferenceSnapshot::mergeChanges(const PreferenceValues& mine, plist_t stor
     } else {
       merge(
           key, [node = value](PlistXmlWriter& w) { w.node(node); },
-          [&, node = value] { plist_dict_set_item(stored, key.c_str(), plist_copy(node)); });
+          [&, name = key, node = value] {
+            plist_dict_set_item(stored, name.c_str(), plist_copy(node));
+          });
     }
   }
   for (const auto& [key, write] : mine.streamed) {
-    merge(key, write, [&, write = write] {
+    merge(key, write, [&, name = key, write = write] {
       plist_t placeholder = plist_new_array();
-      plist_dict_set_item(stored, key.c_str(), placeholder);
+      plist_dict_set_item(stored, name.c_str(), placeholder);
       streamed[placeholder] = write;
     });
   }
