@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/print_settings.h"
 #include "platform/text.h"
-#include "plugin/host.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 

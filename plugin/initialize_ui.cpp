@@ -1,6 +1,6 @@
 // The controls' set-up, once per panel: texts, filters, lock images, the folder
 // pop-up, the printer's address.
-#include "plugin/diagnostic_log.h"
+#include "platform/diagnostic_log.h"
 #include "plugin/panel.h"
 #include "ui/input_filters.h"
 
@@ -13,9 +13,9 @@ constexpr std::uint32_t kUnlockIcon = fourCharCode("ulck");
 }  // namespace
 
 void KorvelPrintPdeVx418JC::initializeUI() {
-  _PDEProlog(this, "--initializeUI:");
+  pdeProlog(this, "--initializeUI:");
   if (hasInited) {
-    _PDEEpilog(this, "--initializeUI:=void");
+    pdeEpilog(this, "--initializeUI:=void");
     return;
   }
   auto localizeTitle = [this](ControlRef c) {
@@ -112,7 +112,7 @@ void KorvelPrintPdeVx418JC::initializeUI() {
   if (isTiger() && !tigerHDDFlag) retentionCheckBox->setEnabled(false);
 
   hasInited = true;
-  _PDEEpilog(this, "--initializeUI:=void");
+  pdeEpilog(this, "--initializeUI:=void");
 }
 
 }  // namespace jc
