@@ -2,6 +2,7 @@
 // pop-up, the printer's address.
 #include "platform/diagnostic_log.h"
 #include "plugin/panel.h"
+#include "settings/held_fields.h"
 #include "ui/input_filters.h"
 
 namespace jc {
@@ -12,105 +13,81 @@ constexpr std::uint32_t kUnlockIcon = fourCharCode("ulck");
 
 }  // namespace
 
+// Titles and texts come from the string table, keyed by what the layout
+// holds.
+void KorvelPrintPdeVx418JC::localizeControls() {
+  for (ControlRef c : {retentionCheckBox, suspendBox, holdOnlyRadioButton, holdAfterRadioButton,
+                       samplePrintRadioButton, filingBox, quickFileRadioButton,
+                       mainFolderRadioButton, customFolderRadioButton, authenticationRadioButton,
+                       userNumberRadioButton, jobIDBox, getFolderNameButton})
+    if (c)
+      if (auto t = localizedStringValue(std::optional<std::u16string>(c->title()))) c->setTitle(*t);
+  for (ControlRef c : {suspendKeyStaticText, folderSelectionStaticText, folderPasswordStaticText,
+                       loginNameStaticText, passwordStaticText, accountNumberStaticText,
+                       userNameStaticText, jobNameStaticText, printersAddressStaticText})
+    if (c)
+      if (auto t = localizedStringValue(std::optional<std::u16string>(c->stringValue())))
+        c->setStringValue(*t);
+  if (!tabView) return;
+  const int items = tabView->numberOfTabViewItems();
+  for (int i = 0; i < std::min(items, 3); ++i)
+    if (auto label = localizedStringValue(std::optional<std::u16string>(tabView->tabLabel(i))))
+      tabView->setTabLabel(i, *label);
+  tabView->selectFirstTabViewItem();
+}
+
+// The edit check of a held field's input kind; none for free text.
+std::unique_ptr<Formatter> KorvelPrintPdeVx418JC::inputFilter(FieldInput input) {
+  switch (input) {
+    case FieldInput::Digits: {
+      auto filter = std::make_unique<MyIntegerNumberFilter>();
+      filter->setFormat(u"##0");
+      filter->SetmaxCharactersCount(
+          static_cast<std::uint64_t>(std::max<std::int64_t>(0, getPasswordMax())));
+      return filter;
+    }
+    case FieldInput::LoginName: {
+      auto filter = std::make_unique<LoginnameInputFilter>();
+      filter->setCallback(this);
+      return filter;
+    }
+    case FieldInput::Password: {
+      auto filter = std::make_unique<MyRomanFilter>();
+      filter->setFormat(u"##0");
+      filter->SetmaxCharactersCount(31);
+      return filter;
+    }
+    case FieldInput::AnyText:
+      break;
+  }
+  return nullptr;
+}
+
+// Every held field gets its edit check and its box the lock images.
+void KorvelPrintPdeVx418JC::setUpHeldFields() {
+  Toolkit* kit = toolkit();
+  for (const HeldField& f : kHeldFields) {
+    if (ControlRef field = outlet(f.editField))
+      if (auto filter = inputFilter(f.input)) field->setFormatter(std::move(filter));
+    if (ControlRef box = outlet(f.lockBox)) {
+      box->setImage(initWithSystemIconType(kit, kUnlockIcon));
+      box->setAlternateImage(initWithSystemIconType(kit, kLockIcon));
+    }
+  }
+}
+
 void KorvelPrintPdeVx418JC::initializeUI() {
   pdeProlog(this, "--initializeUI:");
   if (hasInited) {
     pdeEpilog(this, "--initializeUI:=void");
     return;
   }
-  auto localizeTitle = [this](ControlRef c) {
-    if (!c) return;
-    if (auto t = localizedStringValue(std::optional<std::u16string>(c->title()))) c->setTitle(*t);
-  };
-  auto localizeString = [this](ControlRef c) {
-    if (!c) return;
-    if (auto t = localizedStringValue(std::optional<std::u16string>(c->stringValue())))
-      c->setStringValue(*t);
-  };
-  auto integerFilter = [this](ControlRef field) {
-    if (!field) return;
-    auto filter = std::make_unique<MyIntegerNumberFilter>();
-    filter->setFormat(u"##0");
-    filter->SetmaxCharactersCount(
-        static_cast<std::uint64_t>(std::max<std::int64_t>(0, getPasswordMax())));
-    field->setFormatter(std::move(filter));
-  };
-  Toolkit* kit = toolkit();
-  auto lockImages = [kit](ControlRef box) {
-    if (!box) return;
-    box->setImage(initWithSystemIconType(kit, kUnlockIcon));
-    box->setAlternateImage(initWithSystemIconType(kit, kLockIcon));
-  };
-
-  if (tabView) {
-    const int items = tabView->numberOfTabViewItems();
-    for (int i = 0; i < std::min(items, 3); ++i)
-      if (auto label = localizedStringValue(std::optional<std::u16string>(tabView->tabLabel(i))))
-        tabView->setTabLabel(i, *label);
-    tabView->selectFirstTabViewItem();
-  }
-  for (ControlRef c : {retentionCheckBox, suspendBox, holdOnlyRadioButton, holdAfterRadioButton,
-                       samplePrintRadioButton})
-    localizeTitle(c);
-
-  localizeString(suspendKeyStaticText);
-  integerFilter(suspendKeyEditText);
-  lockImages(suspendKeyButton);
-
-  localizeTitle(filingBox);
-  localizeString(folderSelectionStaticText);
+  localizeControls();
+  setUpHeldFields();
   makeFolderPopup();
-
-  for (ControlRef c : {quickFileRadioButton, mainFolderRadioButton, customFolderRadioButton})
-    localizeTitle(c);
-
-  localizeString(folderPasswordStaticText);
-  integerFilter(folderPasswordEditText);
-  lockImages(folderPasswordButton);
-
-  localizeTitle(authenticationRadioButton);
-  localizeString(loginNameStaticText);
-  if (loginNameEditText) {
-    auto filter = std::make_unique<LoginnameInputFilter>();
-    filter->setCallback(this);
-    loginNameEditText->setFormatter(std::move(filter));
-  }
-  lockImages(loginNameButton);
-
-  localizeString(passwordStaticText);
-  if (passwordEditText) {
-    auto filter = std::make_unique<MyRomanFilter>();
-    filter->setFormat(u"##0");
-    filter->SetmaxCharactersCount(31);
-    passwordEditText->setFormatter(std::move(filter));
-  }
-  lockImages(passwordButton);
-
-  localizeTitle(userNumberRadioButton);
-  integerFilter(userNumberEditText);
-  lockImages(userNumberButton);
-
-  localizeString(accountNumberStaticText);
-  integerFilter(accountNumberEditText);
-  lockImages(accountNumberButton);
-
-  localizeTitle(jobIDBox);
-  localizeString(userNameStaticText);
-  lockImages(userNameButton);
-
-  localizeString(jobNameStaticText);
-  lockImages(jobNameButton);
-
-  localizeString(printersAddressStaticText);
   if (mfpURL) printersAddressEditText->setStringValue(fromUtf8(*mfpURL));
-
-  localizeTitle(getFolderNameButton);
-  lockImages(folderNameButton);
-
   chasingArrow->setHidden(true);
-
   if (isTiger() && !tigerHDDFlag) retentionCheckBox->setEnabled(false);
-
   hasInited = true;
   pdeEpilog(this, "--initializeUI:=void");
 }

@@ -15,6 +15,7 @@
 #include "plugin/print_dialog_extension.h"
 #include "prefs/preference_snapshot.h"
 #include "settings/folder_name_search.h"
+#include "settings/held_fields.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 #include "soap/soap_client.h"
@@ -79,6 +80,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
 
   // ---- Controls: set-up, actions, enable rules, folder pop-up.
   void initializeUI();
+  void localizeControls();
+  std::unique_ptr<Formatter> inputFilter(FieldInput input);
+  void setUpHeldFields();
   void sendAction(std::string_view action, Control& sender) override;
   // Runs the named action method; false when there is none of that name.
   bool performAction(std::string_view action, Control* sender = nullptr);
@@ -207,6 +211,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   std::optional<std::string> preferenceName;
   std::optional<std::u16string> modelStringRef;
 
+  // The held value of `bit`'s field, as the preferences gave it.
+  std::optional<std::u16string>& heldPreference(HoldBit bit);
+  const std::optional<std::u16string>& heldPreference(HoldBit bit) const;
   std::uint32_t prefHoldButtonFlag = 0;
   std::optional<std::u16string> prefSuspendKeyStringRef;
   std::optional<bool> prefAuthenticationBooleanRef;

@@ -25,10 +25,9 @@ ReaderContext KorvelPrintPdeVx418JC::readerContext() const {
   c.layout.accountNumberEditText = bool(accountNumberEditText);
   c.layout.userNameEditText = bool(userNameEditText);
   c.layout.jobNameEditText = bool(jobNameEditText);
-  c.held = {prefHoldButtonFlag,         prefSuspendKeyStringRef, prefAuthenticationBooleanRef,
-            prefLoginNameStringRef,     prefPasswordStringRef,   prefUserNumberStringRef,
-            prefAccountNumberStringRef, prefUserNameStringRef,   prefJobNameStringRef,
-            prefFolderPassStringRef,    prefFolderNameStringRef};
+  c.held.mask = prefHoldButtonFlag;
+  c.held.loginAuthentication = prefAuthenticationBooleanRef;
+  for (const HeldField& f : kHeldFields) c.held.of(f.bit) = heldPreference(f.bit);
   c.presetHoldMask = presetHoldButtonFlag;
   c.textEncoding = systemEncoding;
   c.systemEncoding = env_.systemEncoding;

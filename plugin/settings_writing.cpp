@@ -6,6 +6,7 @@
 
 #include "platform/diagnostic_log.h"
 #include "plugin/panel.h"
+#include "settings/held_fields.h"
 #include "settings/print_settings_keys.h"
 #include "settings/spool_time.h"
 #include "settings/standard_attributes.h"
@@ -36,14 +37,8 @@ JobControlSettings KorvelPrintPdeVx418JC::currentSettings() const {
   s.accountNumber = text(accountNumberEditText);
   s.userName = text(userNameEditText);
   s.jobName = text(jobNameEditText);
-  const std::pair<ControlRef, std::uint32_t> holds[] = {
-      {suspendKeyButton, kHoldPassCode},   {loginNameButton, kHoldLoginName},
-      {passwordButton, kHoldPassword},     {userNameButton, kHoldUserName},
-      {jobNameButton, kHoldJobName},       {folderPasswordButton, kHoldFolderPassCode},
-      {userNumberButton, kHoldUserNumber}, {accountNumberButton, kHoldAccountNumber},
-      {folderNameButton, kHoldFolderName}};
-  for (const auto& [box, bit] : holds)
-    if (box->state() != 0) s.holdMask |= bit;
+  for (const HeldField& f : kHeldFields)
+    if (outlet(f.lockBox)->state() != 0) s.holdMask |= f.bit;
   return s;
 }
 

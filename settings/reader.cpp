@@ -128,25 +128,27 @@ class Reader {
   JobControlReading run() {
     readHoldMask();
     readRetention();
-    s_.suspendKey = fixedKeyField(layout_.suspendKeyEditText, kHoldPassCode, held_.suspendKey,
-                                  keys::kJobSuspend2Key, Form::Code);
+    s_.suspendKey = fixedKeyField(layout_.suspendKeyEditText, kHoldPassCode,
+                                  held_.of(kHoldPassCode), keys::kJobSuspend2Key, Form::Code);
     readFolder();
     readAuthentication();
     readLoginName();
-    s_.password = fixedKeyField(layout_.passwordEditText, kHoldPassword, held_.password,
+    s_.password = fixedKeyField(layout_.passwordEditText, kHoldPassword, held_.of(kHoldPassword),
                                 keys::kPassword2, Form::Password);
-    s_.userNumber = fixedKeyField(layout_.userNumberEditText, kHoldUserNumber, held_.userNumber,
-                                  keys::kUserNumber2, Form::Number);
-    s_.accountNumber = fixedKeyField(layout_.accountNumberEditText, kHoldAccountNumber,
-                                     held_.accountNumber, keys::kAccountNumber2, Form::Code);
-    readName(layout_.userNameEditText, kHoldUserName, held_.userName, keys::kUserName,
+    s_.userNumber = fixedKeyField(layout_.userNumberEditText, kHoldUserNumber,
+                                  held_.of(kHoldUserNumber), keys::kUserNumber2, Form::Number);
+    s_.accountNumber =
+        fixedKeyField(layout_.accountNumberEditText, kHoldAccountNumber,
+                      held_.of(kHoldAccountNumber), keys::kAccountNumber2, Form::Code);
+    readName(layout_.userNameEditText, kHoldUserName, held_.of(kHoldUserName), keys::kUserName,
              c_.fullUserName, s_.userName);
     std::optional<std::u16string> jobTitle;
     if (auto name = entries_.jobName()) jobTitle = fromUtf8(*name);
-    readName(layout_.jobNameEditText, kHoldJobName, held_.jobName, keys::kJobName,
+    readName(layout_.jobNameEditText, kHoldJobName, held_.of(kHoldJobName), keys::kJobName,
              jobTitle.value_or(u""), s_.jobName);
-    s_.folderPassword = fixedKeyField(layout_.folderPasswordEditText, kHoldFolderPassCode,
-                                      held_.folderPassword, keys::kFolderPassword2, Form::Code);
+    s_.folderPassword =
+        fixedKeyField(layout_.folderPasswordEditText, kHoldFolderPassCode,
+                      held_.of(kHoldFolderPassCode), keys::kFolderPassword2, Form::Code);
     r_.settings = std::move(s_);
     return std::move(r_);
   }
@@ -223,8 +225,8 @@ class Reader {
       }
     }
     bool set = popUpIndex.has_value();
-    if (layout_.folderSelectionMatrix && takeHeld(kHoldFolderName) && held_.folderName) {
-      name = held_.folderName;
+    if (layout_.folderSelectionMatrix && takeHeld(kHoldFolderName) && held_.of(kHoldFolderName)) {
+      name = held_.of(kHoldFolderName);
       hold = true;
       set = true;
     }
@@ -268,7 +270,7 @@ class Reader {
     std::optional<std::string> base64;
     if (takeHeld(kHoldLoginName)) {
       hold = true;
-      if (held_.loginName) base64 = asciiOf(*held_.loginName).substr(0, 510);
+      if (held_.of(kHoldLoginName)) base64 = asciiOf(*held_.of(kHoldLoginName)).substr(0, 510);
     }
     if (!base64) {
       const auto chunk1 = readAscii(entries_, keys::kLoginName11, 511).value_or("");

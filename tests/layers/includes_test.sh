@@ -20,7 +20,7 @@ declare -A below=(
 # What a host sees of the module: the interface and the plain records that
 # cross it.
 interface="plugin/host.h plugin/print_dialog_extension.h ui/toolkit.h
-  settings/printer_capabilities.h settings/standard_attribute_plan.h
+  settings/printer_capabilities.h settings/standard_attribute_plan.h settings/held_fields.h
   soap/run_loop.h soap/poll_run_loop.h soap/folder_list_outcome.h"
 
 allowed() {  # FOLDER INCLUDED-PATH
