@@ -62,12 +62,9 @@ COMMAND   show            print the panel
           save            save; print the print-settings entries
           print FILE      save, store the preferences and send the job
           folders         press the folder-list button; print the folders
-          queue [--hold-jobs on|off]
-                          whether the queue's jobs wait for Job Control, and
-                          who can read a job's entries; hold its new jobs or not
+          queue           a queue's Job Control state; --hold-jobs on|off: hold jobs
           jobs            your held jobs that wait for Job Control
-          release JOB-ID  the dialog for the job's printer, then its entries
-                          onto the held job, which goes on to print
+          release JOB-ID  the dialog for a held job's printer; entries onto it
 
 ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sample-print
           --passcode DIGITS            --folder NAME|quick|main|custom
