@@ -12,12 +12,12 @@ void KorvelPrintPdeVx418JC::emptyUnlessHeld(ControlRef field, ControlRef holdBox
 // Quick file chosen in either folder control moves to the main folder, with
 // that control's action.
 void KorvelPrintPdeVx418JC::leaveQuickFile() {
-  if (folderSelectionPopup && folderSelectionPopup->indexOfSelectedItem() == 0) {
-    folderSelectionPopup->selectItemAtIndex(1);
+  if (popUpFolder() == FolderSelection{FolderKind::QuickFile}) {
+    folderSelectionPopup->selectItemAtIndex(*FolderSelection{FolderKind::MainFolder}.popUpItem());
     folderSelectionPopUpButtonProc(folderSelectionPopup.get());
   }
-  if (folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 0) {
-    folderSelectionMatrix->selectCellAtRow(1);
+  if (matrixFolder() == FolderSelection{FolderKind::QuickFile}) {
+    folderSelectionMatrix->selectCellAtRow(*FolderSelection{FolderKind::MainFolder}.matrixRow());
     folderSelectionMatrixProc(folderSelectionMatrix.get());
   }
 }
@@ -52,7 +52,7 @@ void KorvelPrintPdeVx418JC::suspendKeyMatrixProc(Control*) {
 
 void KorvelPrintPdeVx418JC::folderSelectionPopUpButtonProc(Control*) {
   if (!folderSelectionPopup) return;
-  if (folderSelectionPopup->indexOfSelectedItem() == 0) {
+  if (popUpFolder() == FolderSelection{FolderKind::QuickFile}) {
     if (suspendMatrix->selectedRow() != 1) suspendMatrix->selectCellAtRow(1);
     emptyUnlessHeld(suspendKeyEditText, suspendKeyButton);
   }

@@ -7,23 +7,30 @@ namespace jc {
 
 bool KorvelPrintPdeVx418JC::retentionOn() const { return retentionCheckBox->state() != 0; }
 
+std::optional<FolderSelection> KorvelPrintPdeVx418JC::popUpFolder() const {
+  if (!folderSelectionPopup) return std::nullopt;
+  return FolderSelection::ofPopUpItem(folderSelectionPopup->indexOfSelectedItem());
+}
+
+std::optional<FolderSelection> KorvelPrintPdeVx418JC::matrixFolder() const {
+  if (!folderSelectionMatrix) return std::nullopt;
+  return FolderSelection::ofMatrixRow(folderSelectionMatrix->selectedRow());
+}
+
 bool KorvelPrintPdeVx418JC::quickFileChosen() const {
-  return (folderSelectionPopup && folderSelectionPopup->indexOfSelectedItem() == 0) ||
-         (folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 0);
+  const FolderSelection quickFile{FolderKind::QuickFile};
+  return popUpFolder() == quickFile || matrixFolder() == quickFile;
 }
 
 bool KorvelPrintPdeVx418JC::folderWithPassCodeChosen() const {
-  if (folderSelectionPopup && folderList) {
-    const int index = folderSelectionPopup->indexOfSelectedItem();
-    if (index >= 3 && std::size_t(index - 3) < folderList->size() &&
-        (*folderList)[std::size_t(index - 3)].password)
-      return true;
-  }
-  return folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 2;
+  if (const auto chosen = popUpFolder())
+    if (const FolderEntry* entry = chosen->entryIn(folderList ? &*folderList : nullptr))
+      if (entry->password) return true;
+  return customFolderChosen();
 }
 
 bool KorvelPrintPdeVx418JC::customFolderChosen() const {
-  return folderSelectionMatrix && folderSelectionMatrix->selectedRow() == 2;
+  return matrixFolder() == FolderSelection{FolderKind::CustomFolder};
 }
 
 bool KorvelPrintPdeVx418JC::loginMode() const { return authenticationMatrix->selectedRow() == 0; }

@@ -12,7 +12,8 @@ void KorvelPrintPdeVx418JC::makeFolderPopup() {
   // item) or put another folder under it: the enable states follow, as if the
   // user had chosen it. Quick file and main folder, kept in place, change nothing.
   const int now = folderSelectionPopup->indexOfSelectedItem();
-  if (now != selected || now >= 3) runFolderPopUpRules();
+  if (now != selected || FolderSelection::ofPopUpItem(now).kind == FolderKind::PrinterFolder)
+    runFolderPopUpRules();
 }
 
 void KorvelPrintPdeVx418JC::rebuildFolderPopupItems() {

@@ -15,6 +15,7 @@
 #include "plugin/print_dialog_extension.h"
 #include "prefs/preference_snapshot.h"
 #include "settings/folder_name_search.h"
+#include "settings/folder_selection.h"
 #include "settings/held_fields.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
@@ -257,6 +258,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   void runFolderMatrixRules();
   void runAuthenticationRules();
   bool retentionOn() const;
+  // What the folder pop-up and the folder matrix choose; none without them.
+  std::optional<FolderSelection> popUpFolder() const;
+  std::optional<FolderSelection> matrixFolder() const;
   bool quickFileChosen() const;
   bool folderWithPassCodeChosen() const;
   bool customFolderChosen() const;

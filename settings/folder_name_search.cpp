@@ -1,6 +1,7 @@
 #include "settings/folder_name_search.h"
 
 #include "platform/text.h"
+#include "settings/folder_selection.h"
 
 namespace jc {
 
@@ -12,7 +13,8 @@ int searchSameFolderName(const std::optional<FolderList>& folders,
 int searchSameFolderName(const FolderList* folders, const std::optional<std::u16string>& name) {
   if (!name || !folders || folders->empty()) return 1;
   for (std::size_t i = 0; i < folders->size(); ++i)
-    if (equalsIgnoringCase((*folders)[i].name, *name)) return static_cast<int>(i) + 3;
+    if (equalsIgnoringCase((*folders)[i].name, *name))
+      return *FolderSelection::printerFolder(i).popUpItem();
   return 1;
 }
 

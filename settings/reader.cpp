@@ -13,7 +13,9 @@
 #include "crypto/base64.h"
 #include "platform/diagnostic_log.h"
 #include "settings/folder_name_search.h"
+#include "settings/folder_selection.h"
 #include "settings/hex_text.h"
+#include "settings/hold_modes.h"
 #include "settings/print_settings_keys.h"
 
 namespace jc {
@@ -102,16 +104,8 @@ std::uint32_t leadingInteger(const std::string& text) {
 // "3" sample print (3); anything else keeps nothing (0).
 int suspendMode(const std::optional<std::string>& suspend) {
   if (!suspend || suspend->empty()) return 0;
-  switch ((*suspend)[0]) {
-    case '1':
-      return 2;
-    case '2':
-      return 1;
-    case '3':
-      return 3;
-    default:
-      return 0;
-  }
+  const HoldMode* mode = holdModeOfDigit((*suspend)[0]);
+  return mode ? mode->row + 1 : 0;
 }
 
 // How a fixed-key field is shown: a pass code only up to the digit limit.
@@ -212,14 +206,14 @@ class Reader {
     std::optional<std::u16string> name;
     if (auto filing = entries_.value(keys::kFiling); filing && !filing->empty()) {
       if ((*filing)[0] == '1') {
-        popUpIndex = 0;
-        row = 0;
+        popUpIndex = FolderSelection{FolderKind::QuickFile}.popUpItem();
+        row = FolderSelection{FolderKind::QuickFile}.matrixRow();
       } else if ((*filing)[0] == '3') {
         if (auto path = readAscii(entries_, keys::kFolderPath, 511)) {
           r_.folderNameRead = true;
           r_.folderName = folderPathName(*path);
           popUpIndex = searchSameFolderName(c_.folderList, r_.folderName);
-          row = 2;
+          row = FolderSelection{FolderKind::CustomFolder}.matrixRow();
           name = r_.folderName.value_or(u"");
         }
       }
@@ -231,8 +225,8 @@ class Reader {
       set = true;
     }
     if (!set) {
-      popUpIndex = 1;
-      row = 1;
+      popUpIndex = FolderSelection{FolderKind::MainFolder}.popUpItem();
+      row = FolderSelection{FolderKind::MainFolder}.matrixRow();
     }
     if (layout_.folderSelectionPopup) s_.folderPopupIndex = popUpIndex;
     if (layout_.folderSelectionMatrix) s_.folderRow = row;

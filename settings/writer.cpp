@@ -13,7 +13,9 @@
 #include "crypto/base64.h"
 #include "crypto/md5.h"
 #include "platform/diagnostic_log.h"
+#include "settings/folder_selection.h"
 #include "settings/hex_text.h"
+#include "settings/hold_modes.h"
 #include "settings/print_settings_keys.h"
 #include "settings/spool_time.h"
 
@@ -97,18 +99,17 @@ void writeFolder(const JobControlSettings& s, PrintSettings& out, const WriterCo
   const std::string standard = hexText(kStandardFolder);
   if (anyFolderControl) {
     F = 0;
-    const int popupIndex = s.folderPopupIndex.value_or(0);
+    const FolderSelection chosen = FolderSelection::ofPopUpItem(s.folderPopupIndex.value_or(0));
     if (c.checkHardDisk && retention) {
-      F = popupIndex == 0 ? 1 : popupIndex == 1 ? 2 : 3;
+      F = chosen.kind == FolderKind::QuickFile ? 1 : chosen.kind == FolderKind::MainFolder ? 2 : 3;
       if (s.folderRow) F = *s.folderRow + 1;
     }
     setAscii(out, keys::kFiling, std::string(1, char('0' + std::clamp(F, 0, 9))));
     if (F == 3) {
       std::optional<std::u16string> name;
       bool haveSource = true;
-      if (popupIndex >= 3 && c.folderList) {
-        const std::size_t entry = std::size_t(popupIndex - 3);
-        if (entry < c.folderList->size()) name = (*c.folderList)[entry].name;
+      if (chosen.kind == FolderKind::PrinterFolder && c.folderList) {
+        if (const FolderEntry* entry = chosen.entryIn(c.folderList)) name = entry->name;
       } else if (s.folderRow) {
         name = s.folderName.value_or(u"");
       } else {
@@ -257,20 +258,8 @@ void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
     if (c.varnokSelvo && F == 1) {
       M = 0;
     } else if (*s.retention) {
-      switch (*s.suspendRow) {
-        case 0:
-          M = 1, digit = '2';
-          break;
-        case 1:
-          M = 2, digit = '1';
-          break;
-        case 2:
-          M = 3, digit = '3';
-          break;
-        default:
-          M = 0, digit = '0';
-          break;
-      }
+      if (const HoldMode* mode = holdModeOfRow(*s.suspendRow))
+        M = mode->row + 1, digit = mode->suspendDigit;
     }
     setAscii(out, keys::kJobSuspend, std::string(1, digit));
     const std::string P = (s.suspendKey && M != 0)

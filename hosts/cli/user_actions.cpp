@@ -11,6 +11,7 @@
 #include "hosts/cli/translation.h"
 #include "platform/text.h"
 #include "settings/held_fields.h"
+#include "settings/hold_modes.h"
 
 namespace jc::cli {
 
@@ -140,14 +141,10 @@ class Player {
   }
 
   void holdMode(const std::string& value) {
-    static const std::map<std::string, std::string, std::less<>> cells = {
-        {"hold-only", "holdOnlyRadioButton"},
-        {"hold-after-print", "holdAfterRadioButton"},
-        {"sample-print", "samplePrintRadioButton"}};
-    const auto cell = cells.find(value);
-    if (cell == cells.end())
+    const HoldMode* mode = holdModeNamed(value);
+    if (!mode)
       throw UsageError{tr("--hold-mode takes hold-only, hold-after-print or sample-print")};
-    selectCell(cell->second, "--hold-mode " + value);
+    selectCell(std::string(mode->radio), "--hold-mode " + value);
   }
 
   void authentication(const std::string& value) {

@@ -21,6 +21,7 @@ declare -A below=(
 # cross it.
 interface="plugin/host.h plugin/print_dialog_extension.h ui/toolkit.h
   settings/printer_capabilities.h settings/standard_attribute_plan.h settings/held_fields.h
+  settings/hold_modes.h
   soap/run_loop.h soap/poll_run_loop.h soap/folder_list_outcome.h"
 
 allowed() {  # FOLDER INCLUDED-PATH
