@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "hosts/common/held_job_release.h"
 #include "hosts/common/held_jobs.h"
 #include "hosts/common/host_error.h"
 #include "hosts/qt/job_watch.h"
@@ -58,9 +59,10 @@ void JobAgent::open(const HeldJobFacts& job) {
   HeldJobActions actions;
   const int id = job.id;
   actions.release = [id](const PrintSettings& entries, const StandardAttributePlan& plan) {
-    const std::optional<HeldJob> held = heldJobById(id);
-    if (!held) throw HostError(Message("the job {0} no longer waits", {std::to_string(id)}));
-    releaseHeldJob(*held, entries, plan);
+    // Released or cancelled elsewhere since the window opened: say so.
+    const HeldJobLookup found = lookUpHeldJob(id);
+    if (found.kind != HeldJobLookup::Kind::Held) throw HostError(heldJobProblem(id, found.kind));
+    releaseWithEntries(id, entries, plan);
   };
   actions.cancel = [job] { cancelHeldJob(job); };
   window_ = new HeldJobWindow(job, options_.tab, std::move(actions));
