@@ -14,10 +14,10 @@ namespace {
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// "“Report” to Office_Printer", with the document's name when the
+// "\"Report\" waits to be printed on Office", with the document's name when the
 // application gave one of its own.
 QLabel* factsLabel(const HeldJobFacts& job) {
-  QString facts = text(jc::tr("“{0}” waits to be printed on {1}.", {job.title, job.printer}));
+  QString facts = text(jc::tr("\"{0}\" waits to be printed on {1}.", {job.title, job.printer}));
   if (!job.documentName.empty() && job.documentName != job.title)
     facts += QLatin1Char('\n') + text(jc::tr("Document: {0}", {job.documentName}));
   auto* label = new QLabel(facts);

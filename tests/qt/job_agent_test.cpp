@@ -111,7 +111,7 @@ TEST_F(JobAgentTest, PrintPutsTheUsersChoicesOntoTheJobAndTheFilterGetsThem) {
   qt::HeldJobWindow* window = windowFor(job);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->findChild<QLabel*>("jobFacts")->text().toStdString(),
-            "“Quarterly report” waits to be printed on " + queue_.name() +
+            "\"Quarterly report\" waits to be printed on " + queue_.name() +
                 ".\n"
                 "Document: document.txt");
   auto* user = control<QLineEdit>(*window, "userNameEditText");
