@@ -6,6 +6,7 @@
 // Skipped where no scheduler runs or no system bus carries its events.
 #include "hosts/qt/job_agent.h"
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <fstream>
 #include <regex>
 
+#include "hosts/common/job_notifications.h"
 #include "support/cups_queue.h"
 #include "support/file_text.h"
 #include "support/panel_fixture.h"
@@ -149,6 +151,30 @@ TEST_F(JobAgentTest, JobsComeOneAfterAnotherAndOneReleasedElsewhereClosesItsWind
   EXPECT_TRUE(QTest::qWaitFor([&] { return agent_->window() == nullptr; }, 10000));
   // "Later" keeps the job held and out of this run.
   EXPECT_EQ(jobAttribute(later, "job-state"), "pending-held");
+}
+
+// What a restart that drops the subscription leaves: the scheduler no longer
+// knows it; renewing says so and checking makes a new one.
+TEST(JobSubscriptionTest, ASubscriptionTheSchedulerLostIsMadeAnew) {
+  if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";
+  JobSubscription subscription(std::chrono::seconds(60));
+  ASSERT_EQ(subscription.subscribe(), SubscriptionState::Active);
+  const int first = *subscription.id();
+  EXPECT_EQ(subscription.renew(), SubscriptionState::Active);
+  EXPECT_EQ(subscription.id(), first);
+
+  ipp_t* cancel = ippNewRequest(IPP_OP_CANCEL_SUBSCRIPTION);
+  ippAddString(cancel, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+  ippAddString(cancel, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddInteger(cancel, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", first);
+  ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, cancel, "/"));
+
+  EXPECT_EQ(subscription.renew(), SubscriptionState::Gone);
+  EXPECT_FALSE(subscription.id());
+  EXPECT_EQ(subscription.check(), SubscriptionState::Active);
+  EXPECT_GT(*subscription.id(), first);
+  EXPECT_EQ(subscription.renewalInterval(), std::chrono::seconds(30));
 }
 
 }  // namespace
