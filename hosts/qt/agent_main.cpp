@@ -2,6 +2,7 @@
 // a queue holds for it, from whatever application printed them.
 #include <QApplication>
 #include <QPixmap>
+#include <QTimer>
 #include <iostream>
 
 #include "hosts/common/held_jobs.h"
@@ -59,7 +60,8 @@ int run(const AgentCommandLine& options) {
     QApplication::setWindowIcon(dialogIcon(*bundle));
   if (options.screenshot) return writePicture(options);
   JobAgent agent({tabOptionsFor(options), options.once});
-  agent.onDone = [] { QApplication::quit(); };
+  // From the event loop: the run may be done before the loop starts.
+  agent.onDone = [] { QTimer::singleShot(0, qApp, &QApplication::quit); };
   QApplication::setQuitOnLastWindowClosed(false);
   if (!agent.start() && !options.once)
     std::cerr << "jobcontrol-agent: "

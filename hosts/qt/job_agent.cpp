@@ -48,7 +48,13 @@ bool JobAgent::start() {
 
 void JobAgent::lookAgain() {
   if (window_) return;
-  for (const HeldJob& job : jobsWaitingForJobControl()) {
+  std::vector<HeldJob> waiting;
+  try {
+    waiting = jobsWaitingForJobControl();
+  } catch (const HostError&) {
+    return;  // the scheduler is away: the watch looks again once it is back
+  }
+  for (const HeldJob& job : waiting) {
     if (passed_.count(job.id) || (once_ && !once_->count(job.id))) continue;
     return open(factsOf(job));
   }
