@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bundle.h"
 #include "platform/mo_catalog.h"
-#include "plugin/host.h"
 
 namespace jc {
 

@@ -1,7 +1,7 @@
+#include "platform/print_settings.h"
+
 #include <cstdlib>
 #include <string>
-
-#include "plugin/host.h"
 
 namespace jc {
 namespace {

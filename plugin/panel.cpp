@@ -8,7 +8,7 @@
 #include <iterator>
 #include <utility>
 
-#include "plugin/diagnostic_log.h"
+#include "platform/diagnostic_log.h"
 
 namespace jc {
 namespace {
@@ -50,13 +50,13 @@ std::optional<std::string> hostOfDeviceURI(const std::string& uri) {
 
 KorvelPrintPdeVx418JC::KorvelPrintPdeVx418JC(HostCallback* callback, PanelEnvironment environment)
     : env_(std::move(environment)) {
-  _PDEProlog(this, "initWithCallback:(%@, %p)", callback, callback);
+  pdeProlog(this, "initWithCallback:(%@, %p)", callback, callback);
   pdePluginCallbackObject = callback;
   pdeBundle = env_.bundle;
   useConstraintHandling = callback && callback->respondsToWillChangePPDOptionKeyValue();
-  _PDELog(this, "Constraint Handling Available: %s", useConstraintHandling ? "YES" : "NO");
+  pdeLog(this, "Constraint Handling Available: %s", useConstraintHandling ? "YES" : "NO");
   canResizeView = runningOnLeopardOrLater(env_.systemVersionFile);
-  _PDELog(this, "Can resize on the fly: %s", canResizeView ? "YES" : "NO");
+  pdeLog(this, "Can resize on the fly: %s", canResizeView ? "YES" : "NO");
   ppd = useConstraintHandling ? callback->ppdFile() : getPPDOnTiger();
   if (ppd) {
     ppdEncoding = getEncodingFromPPD(ppd);
@@ -88,7 +88,7 @@ KorvelPrintPdeVx418JC::KorvelPrintPdeVx418JC(HostCallback* callback, PanelEnviro
         spaceImage = std::make_shared<const Image>(Image{0, *path, 18, 18});
     }
   }
-  _PDEEpilog(this, "initWithCallback:=id(self)");
+  pdeEpilog(this, "initWithCallback:=id(self)");
 }
 
 KorvelPrintPdeVx418JC::~KorvelPrintPdeVx418JC() = default;
@@ -102,7 +102,7 @@ PrintSettings* KorvelPrintPdeVx418JC::printSettings() const {
 }
 
 View* KorvelPrintPdeVx418JC::panelView() {
-  _PDEProlog(this, "panelView:");
+  pdeProlog(this, "panelView:");
   if (!panelView_) {
     static constexpr std::array<std::string_view, 5> kLayouts = {
         "JobControl", "JobControl2", "JobControl3", "JobControl4", "JobControl5"};
@@ -116,58 +116,58 @@ View* KorvelPrintPdeVx418JC::panelView() {
     }
   }
   initializeUI();
-  _PDEEpilog(this, "panelView:=NSView(%@, %p)", panelView_.get(), panelView_.get());
+  pdeEpilog(this, "panelView:=NSView(%@, %p)", panelView_.get(), panelView_.get());
   return panelView_.get();
 }
 
 std::u16string KorvelPrintPdeVx418JC::panelName() {
-  _PDEProlog(this, "panelName:");
+  pdeProlog(this, "panelName:");
   if (!thePDEName) thePDEName = localizedString(u"Job Control");
-  _PDEEpilog(this, "panelName:=NSString(%@)", *thePDEName);
+  pdeEpilog(this, "panelName:=NSString(%@)", *thePDEName);
   return *thePDEName;
 }
 
 std::string KorvelPrintPdeVx418JC::panelKind() {
-  _PDEProlog(this, "panelKind:");
+  pdeProlog(this, "panelKind:");
   std::string kind(kJobControlPanelKind);
-  _PDEEpilog(this, "panelKind:=NSString(%@)", kind);
+  pdeEpilog(this, "panelKind:=NSString(%@)", kind);
   return kind;
 }
 
 std::vector<std::string> KorvelPrintPdeVx418JC::supportedPPDOptionKeys() {
-  _PDEProlog(this, "supportedPPDOptionKeys:");
+  pdeProlog(this, "supportedPPDOptionKeys:");
   std::vector<std::string> keys;
-  _PDEEpilog(this, "supportedPPDOptionKeys:=NSArray(%@)", keys);
+  pdeEpilog(this, "supportedPPDOptionKeys:=NSArray(%@)", keys);
   return keys;
 }
 
 void KorvelPrintPdeVx418JC::willShow() {
-  _PDEProlog(this, "willShow:");
+  pdeProlog(this, "willShow:");
   if (!hasInited) initializeUI();
   updateUI();
-  _PDEEpilog(this, "willShow:=void");
+  pdeEpilog(this, "willShow:=void");
 }
 
 bool KorvelPrintPdeVx418JC::shouldHide() {
-  _PDEProlog(this, "shouldHide:");
-  _PDEEpilog(this, "shouldHide:=BOOL(YES)");
+  pdeProlog(this, "shouldHide:");
+  pdeEpilog(this, "shouldHide:=BOOL(YES)");
   return true;
 }
 
 bool KorvelPrintPdeVx418JC::shouldShowHelp() {
-  _PDEProlog(this, "shouldShowHelp:");
-  _PDEEpilog(this, "shouldShowHelp:=BOOL(YES)");
+  pdeProlog(this, "shouldShowHelp:");
+  pdeEpilog(this, "shouldShowHelp:=BOOL(YES)");
   return true;
 }
 
 void KorvelPrintPdeVx418JC::PPDOptionKeyValueDidChange(const std::string& key,
                                                        const std::string& choice) {
-  _PDEProlog(this, "PPDOptionKeyValueDidChange:(%@) ppdChoice:(%@)", key, choice);
-  _PDEEpilog(this, "PPDOptionKeyValueDidChange:ppdChoice:=void");
+  pdeProlog(this, "PPDOptionKeyValueDidChange:(%@) ppdChoice:(%@)", key, choice);
+  pdeEpilog(this, "PPDOptionKeyValueDidChange:ppdChoice:=void");
 }
 
 bool KorvelPrintPdeVx418JC::restoreValuesAndReturnError(std::string* error) {
-  _PDEProlog(this, "restoreValuesAndReturnError:(%p)", error);
+  pdeProlog(this, "restoreValuesAndReturnError:(%p)", error);
   if (!panelView_) {
     panelView();
     isPanelViewRetain = true;
@@ -178,21 +178,21 @@ bool KorvelPrintPdeVx418JC::restoreValuesAndReturnError(std::string* error) {
   updateUI();
   RememberPreferenceBaseline();
   callRestoreValuesFunction = true;
-  _PDEEpilog(this, "restoreValuesAndReturnError:=BOOL(YES)");
+  pdeEpilog(this, "restoreValuesAndReturnError:=BOOL(YES)");
   return true;
 }
 
 bool KorvelPrintPdeVx418JC::saveValuesAndReturnError(std::string* error) {
-  _PDEProlog(this, "saveValuesAndReturnError:(%p)", error);
+  pdeProlog(this, "saveValuesAndReturnError:(%p)", error);
   if (!useConstraintHandling) writePPDSettingsToPrintSettingsOnTiger();
   writeNonPPDSettingsToPrintSettings();
   callSaveValuesFunction = true;
-  _PDEEpilog(this, "saveValuesAndReturnError:=BOOL(YES)");
+  pdeEpilog(this, "saveValuesAndReturnError:=BOOL(YES)");
   return true;
 }
 
 bool KorvelPrintPdeVx418JC::shouldPrint() {
-  _PDEProlog(this, "shouldPrint:");
+  pdeProlog(this, "shouldPrint:");
   PrintSettings* settings = printSettings();
   if (!callRestoreValuesFunction) restoreValuesAndReturnError(nullptr);
   if (!callSaveValuesFunction) saveValuesAndReturnError(nullptr);
@@ -200,13 +200,13 @@ bool KorvelPrintPdeVx418JC::shouldPrint() {
     SaveUserPreference();
     GetUserPreference();
   }
-  _PDEEpilog(this, "shouldPrint:=BOOL(YES)");
+  pdeEpilog(this, "shouldPrint:=BOOL(YES)");
   return true;
 }
 
 void KorvelPrintPdeVx418JC::updateUI() {
-  _PDEProlog(this, "--updateUI:");
-  _PDEEpilog(this, "--updateUI:");
+  pdeProlog(this, "--updateUI:");
+  pdeEpilog(this, "--updateUI:");
 }
 
 LifecycleFlags KorvelPrintPdeVx418JC::lifecycleFlags() const {
@@ -214,7 +214,7 @@ LifecycleFlags KorvelPrintPdeVx418JC::lifecycleFlags() const {
 }
 
 SummaryInfo KorvelPrintPdeVx418JC::summaryInfo() {
-  _PDEProlog(this, "summaryInfo:");
+  pdeProlog(this, "summaryInfo:");
   SummaryInfo summary;
   auto add = [&summary](std::u16string label, std::u16string value) {
     for (auto& [k, v] : summary)
@@ -251,7 +251,7 @@ SummaryInfo KorvelPrintPdeVx418JC::summaryInfo() {
     if (jobNameStaticText && jobNameEditText)
       add(trimColons(jobNameStaticText->stringValue()), jobNameEditText->stringValue());
   }
-  _PDEEpilog(this, "summaryInfo:");
+  pdeEpilog(this, "summaryInfo:");
   return summary;
 }
 

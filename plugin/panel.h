@@ -1,7 +1,7 @@
-// The Job Control panel: one per print dialog. Its methods live in the files of
-// their subsystems (lifecycle here in plugin/, set-up, actions and rules in ui/,
-// the print-settings writer and reader in settings/, preferences in prefs/, the
-// folder-list exchange in soap/).
+// The Job Control panel: one per print dialog. Its methods live in plugin/, one
+// file per subsystem: lifecycle, control set-up, actions, enable rules, the
+// folder pop-up, reading and writing its print settings, its preferences and
+// the folder-list exchange.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,12 @@
 #include "plugin/panel_environment.h"
 #include "plugin/print_dialog_extension.h"
 #include "prefs/preference_snapshot.h"
+#include "settings/folder_name_search.h"
+#include "settings/held_fields.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 #include "soap/soap_client.h"
+#include "ui/text_field_hilite.h"
 #include "ui/toolkit.h"
 
 namespace jc {
@@ -77,6 +80,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
 
   // ---- Controls: set-up, actions, enable rules, folder pop-up.
   void initializeUI();
+  void localizeControls();
+  std::unique_ptr<Formatter> inputFilter(FieldInput input);
+  void setUpHeldFields();
   void sendAction(std::string_view action, Control& sender) override;
   // Runs the named action method; false when there is none of that name.
   bool performAction(std::string_view action, Control* sender = nullptr);
@@ -205,6 +211,9 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   std::optional<std::string> preferenceName;
   std::optional<std::u16string> modelStringRef;
 
+  // The held value of `bit`'s field, as the preferences gave it.
+  std::optional<std::u16string>& heldPreference(HoldBit bit);
+  const std::optional<std::u16string>& heldPreference(HoldBit bit) const;
   std::uint32_t prefHoldButtonFlag = 0;
   std::optional<std::u16string> prefSuspendKeyStringRef;
   std::optional<bool> prefAuthenticationBooleanRef;
@@ -264,20 +273,6 @@ class KorvelPrintPdeVx418JC final : public PrintDialogExtension,
   std::optional<Message> preferencesError_;        // why the latest preference save failed
   std::optional<JobControlSettings> lastWritten_;  // what the latest save wrote
 };
-
-// Draws a text field enabled (flag false) or disabled (flag true): an edit field
-// (non-zero tag) also becomes editable and takes the focus, or stops being
-// editable and drops the focus; a label only changes colour.
-void myVx418JCHilite(ControlRef field, bool flag);
-
-// The pop-up index of the first folder whose name equals `name` without regard
-// to case (3 or more), else 1, the main folder.
-int searchSameFolderName(const std::optional<FolderList>& folders,
-                         const std::optional<std::u16string>& name);
-int searchSameFolderName(const FolderList* folders, const std::optional<std::u16string>& name);
-
-// A new 18x18 image of a system icon ('lock', 'ulck').
-ImagePtr initWithSystemIconType(Toolkit* toolkit, std::uint32_t typeCode);
 
 // The operating system's version from its property-list file; places without
 // a component keep the caller's value.

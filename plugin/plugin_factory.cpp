@@ -1,7 +1,7 @@
 #include "plugin/plugin_factory.h"
 
+#include "platform/diagnostic_log.h"
 #include "platform/directory_bundle.h"
-#include "plugin/diagnostic_log.h"
 #include "prefs/domain_store.h"
 
 namespace jc {
@@ -10,14 +10,14 @@ KorvelPrintPdeVx418JCPDEPlugIn::KorvelPrintPdeVx418JCPDEPlugIn(EnvironmentMaker 
     : makeEnvironment_(std::move(makeEnvironment)) {}
 
 bool KorvelPrintPdeVx418JCPDEPlugIn::initWithBundle(const Bundle* /*bundle*/) {
-  _PDEProlog(this, "initWithBundle:");
-  _PDEEpilog(this, "initWithBundle:=BOOL(YES)");
+  pdeProlog(this, "initWithBundle:");
+  pdeEpilog(this, "initWithBundle:=BOOL(YES)");
   return true;
 }
 
 std::optional<PanelList> KorvelPrintPdeVx418JCPDEPlugIn::PDEPanelsForType(std::string_view type,
                                                                           HostCallback* hostInfo) {
-  _PDEProlog(this, "PDEPanelsForType:", type, hostInfo);
+  pdeProlog(this, "PDEPanelsForType:", type, hostInfo);
   std::optional<PanelList> answer = PanelList{};
   if (type == kPrintDialogPanelType) {
     std::unique_ptr<PrintDialogExtension> panel;
@@ -32,7 +32,7 @@ std::optional<PanelList> KorvelPrintPdeVx418JCPDEPlugIn::PDEPanelsForType(std::s
     else
       answer.reset();
   }
-  _PDEEpilog(this, "PDEPanelsForType:=NSArray(%@)", answer ? answer->size() : 0);
+  pdeEpilog(this, "PDEPanelsForType:=NSArray(%@)", answer ? answer->size() : 0);
   return answer;
 }
 

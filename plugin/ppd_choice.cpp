@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/diagnostic_log.h"
+#include "platform/diagnostic_log.h"
 #include "plugin/panel.h"
 
 namespace jc {
@@ -22,7 +22,7 @@ std::optional<std::u16string> KorvelPrintPdeVx418JCPDEChoice::userTitle(NSString
     const std::size_t n = strnlen(choice_->text, sizeof choice_->text);
     userTitle_ = decodeBytesNS(std::string_view(choice_->text, n), encoding);
   }
-  if (!userTitle_) _PDELog(this, "could not create userTitle!");
+  if (!userTitle_) pdeLog(this, "could not create userTitle!");
   return userTitle_;
 }
 
@@ -31,7 +31,7 @@ std::optional<std::u16string> KorvelPrintPdeVx418JCPDEChoice::ppdTitle() {
     const std::size_t n = strnlen(choice_->choice, sizeof choice_->choice);
     ppdTitle_ = decodeBytesNS(std::string_view(choice_->choice, n), NSASCIIStringEncoding);
   }
-  if (!ppdTitle_) _PDELog(this, "could not create ppdTitle!");
+  if (!ppdTitle_) pdeLog(this, "could not create ppdTitle!");
   return ppdTitle_;
 }
 
@@ -74,35 +74,35 @@ std::int64_t KorvelPrintPdeVx418JC::indexOfMarkedOption(ppd_option_t* option,
   if (choice && !option) {
     if (ppd_option_t* owner = choice->option) return choice - owner->choices;
   }
-  _PDELog(this, "returning a -1 index means there was no default choice");
+  pdeLog(this, "returning a -1 index means there was no default choice");
   return -1;
 }
 
 void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, ControlRef popUp, const char* key) {
-  _PDEProlog(this, "getSelection:(%@) fromPopUp:(%@) forKey:(%@)", current.get(), popUp.get(), key);
+  pdeProlog(this, "getSelection:(%@) fromPopUp:(%@) forKey:(%@)", current.get(), popUp.get(), key);
   const int index = popUp->indexOfSelectedItem();
-  _PDELog(this, "selected index: %i", index);
+  pdeLog(this, "selected index: %i", index);
   PDEChoicePtr candidate;
   if (const MenuItem* item = popUp->itemAtIndex(index))
     if (const auto* wrapper = std::any_cast<PDEChoicePtr>(&item->representedObject))
       candidate = *wrapper;
-  _PDELog(this, "selected request: %@", candidate.get());
+  pdeLog(this, "selected request: %@", candidate.get());
   if (candidate) takeIfAccepted(current, candidate, key);
-  _PDEEpilog(this, "getSelection:fromPopUp:forKey:=PDEChoice(%@)", current.get());
+  pdeEpilog(this, "getSelection:fromPopUp:forKey:=PDEChoice(%@)", current.get());
 }
 
 void KorvelPrintPdeVx418JC::getSelection(PDEChoicePtr& current, const PDEChoiceList& choices,
                                          ControlRef button, const char* key) {
-  _PDEProlog(this, "getSelection:(%@) fromButton:(%@) forKey:(%@)", current.get(), button.get(),
-             key);
+  pdeProlog(this, "getSelection:(%@) fromButton:(%@) forKey:(%@)", current.get(), button.get(),
+            key);
   // A button in its mixed state stands for no entry: the selection stays.
   const int index = button->state();
-  _PDELog(this, "selected index: %i", index);
+  pdeLog(this, "selected index: %i", index);
   PDEChoicePtr candidate;
   if (index >= 0 && std::size_t(index) < choices.size()) candidate = choices[std::size_t(index)];
-  _PDELog(this, "selected request: %@", candidate.get());
+  pdeLog(this, "selected request: %@", candidate.get());
   if (candidate) takeIfAccepted(current, candidate, key);
-  _PDEEpilog(this, "getSelection:fromChoices:fromButton:forKey:=PDEChoice(%@)", current.get());
+  pdeEpilog(this, "getSelection:fromChoices:fromButton:forKey:=PDEChoice(%@)", current.get());
 }
 
 void KorvelPrintPdeVx418JC::takeIfAccepted(PDEChoicePtr& current, const PDEChoicePtr& candidate,

@@ -10,8 +10,8 @@
 
 #include "platform/message.h"
 #include "plugin/host.h"
-#include "plugin/printer_capabilities.h"
-#include "plugin/standard_attribute_plan.h"
+#include "settings/printer_capabilities.h"
+#include "settings/standard_attribute_plan.h"
 #include "soap/folder_entry.h"
 #include "soap/folder_list_outcome.h"
 #include "ui/toolkit.h"

@@ -11,8 +11,8 @@
 
 #include "crypto/aes.h"
 #include "crypto/base64.h"
-#include "plugin/diagnostic_log.h"
-#include "plugin/panel.h"
+#include "platform/diagnostic_log.h"
+#include "settings/folder_name_search.h"
 #include "settings/hex_text.h"
 #include "settings/print_settings_keys.h"
 
@@ -128,25 +128,27 @@ class Reader {
   JobControlReading run() {
     readHoldMask();
     readRetention();
-    s_.suspendKey = fixedKeyField(layout_.suspendKeyEditText, kHoldPassCode, held_.suspendKey,
-                                  keys::kJobSuspend2Key, Form::Code);
+    s_.suspendKey = fixedKeyField(layout_.suspendKeyEditText, kHoldPassCode,
+                                  held_.of(kHoldPassCode), keys::kJobSuspend2Key, Form::Code);
     readFolder();
     readAuthentication();
     readLoginName();
-    s_.password = fixedKeyField(layout_.passwordEditText, kHoldPassword, held_.password,
+    s_.password = fixedKeyField(layout_.passwordEditText, kHoldPassword, held_.of(kHoldPassword),
                                 keys::kPassword2, Form::Password);
-    s_.userNumber = fixedKeyField(layout_.userNumberEditText, kHoldUserNumber, held_.userNumber,
-                                  keys::kUserNumber2, Form::Number);
-    s_.accountNumber = fixedKeyField(layout_.accountNumberEditText, kHoldAccountNumber,
-                                     held_.accountNumber, keys::kAccountNumber2, Form::Code);
-    readName(layout_.userNameEditText, kHoldUserName, held_.userName, keys::kUserName,
+    s_.userNumber = fixedKeyField(layout_.userNumberEditText, kHoldUserNumber,
+                                  held_.of(kHoldUserNumber), keys::kUserNumber2, Form::Number);
+    s_.accountNumber =
+        fixedKeyField(layout_.accountNumberEditText, kHoldAccountNumber,
+                      held_.of(kHoldAccountNumber), keys::kAccountNumber2, Form::Code);
+    readName(layout_.userNameEditText, kHoldUserName, held_.of(kHoldUserName), keys::kUserName,
              c_.fullUserName, s_.userName);
     std::optional<std::u16string> jobTitle;
     if (auto name = entries_.jobName()) jobTitle = fromUtf8(*name);
-    readName(layout_.jobNameEditText, kHoldJobName, held_.jobName, keys::kJobName,
+    readName(layout_.jobNameEditText, kHoldJobName, held_.of(kHoldJobName), keys::kJobName,
              jobTitle.value_or(u""), s_.jobName);
-    s_.folderPassword = fixedKeyField(layout_.folderPasswordEditText, kHoldFolderPassCode,
-                                      held_.folderPassword, keys::kFolderPassword2, Form::Code);
+    s_.folderPassword =
+        fixedKeyField(layout_.folderPasswordEditText, kHoldFolderPassCode,
+                      held_.of(kHoldFolderPassCode), keys::kFolderPassword2, Form::Code);
     r_.settings = std::move(s_);
     return std::move(r_);
   }
@@ -223,8 +225,8 @@ class Reader {
       }
     }
     bool set = popUpIndex.has_value();
-    if (layout_.folderSelectionMatrix && takeHeld(kHoldFolderName) && held_.folderName) {
-      name = held_.folderName;
+    if (layout_.folderSelectionMatrix && takeHeld(kHoldFolderName) && held_.of(kHoldFolderName)) {
+      name = held_.of(kHoldFolderName);
       hold = true;
       set = true;
     }
@@ -268,7 +270,7 @@ class Reader {
     std::optional<std::string> base64;
     if (takeHeld(kHoldLoginName)) {
       hold = true;
-      if (held_.loginName) base64 = asciiOf(*held_.loginName).substr(0, 510);
+      if (held_.of(kHoldLoginName)) base64 = asciiOf(*held_.of(kHoldLoginName)).substr(0, 510);
     }
     if (!base64) {
       const auto chunk1 = readAscii(entries_, keys::kLoginName11, 511).value_or("");
@@ -320,115 +322,6 @@ class Reader {
 JobControlReading readJobControlEntries(const PrintSettings& entries,
                                         const ReaderContext& context) {
   return Reader(entries, context).run();
-}
-
-ReaderContext KorvelPrintPdeVx418JC::readerContext() const {
-  ReaderContext c;
-  c.layout.retentionCheckBox = bool(retentionCheckBox);
-  c.layout.suspendMatrix = bool(suspendMatrix);
-  c.layout.suspendKeyEditText = bool(suspendKeyEditText);
-  c.layout.folderSelectionPopup = bool(folderSelectionPopup);
-  c.layout.folderSelectionMatrix = bool(folderSelectionMatrix);
-  c.layout.folderNameEditText = bool(folderNameEditText);
-  c.layout.folderPasswordEditText = bool(folderPasswordEditText);
-  c.layout.authenticationMatrix = bool(authenticationMatrix);
-  c.layout.loginNameEditText = bool(loginNameEditText);
-  c.layout.passwordEditText = bool(passwordEditText);
-  c.layout.userNumberEditText = bool(userNumberEditText);
-  c.layout.accountNumberEditText = bool(accountNumberEditText);
-  c.layout.userNameEditText = bool(userNameEditText);
-  c.layout.jobNameEditText = bool(jobNameEditText);
-  c.held = {prefHoldButtonFlag,         prefSuspendKeyStringRef, prefAuthenticationBooleanRef,
-            prefLoginNameStringRef,     prefPasswordStringRef,   prefUserNumberStringRef,
-            prefAccountNumberStringRef, prefUserNameStringRef,   prefJobNameStringRef,
-            prefFolderPassStringRef,    prefFolderNameStringRef};
-  c.presetHoldMask = presetHoldButtonFlag;
-  c.textEncoding = systemEncoding;
-  c.systemEncoding = env_.systemEncoding;
-  c.passwordMax = getPasswordMax();
-  c.fullUserName = env_.fullUserName;
-  c.folderList = folderList ? &*folderList : nullptr;
-  return c;
-}
-
-// A field's value when the read has one, then its hold check box through the
-// field's action.
-void KorvelPrintPdeVx418JC::applyReadField(ControlRef field, const Present<std::u16string>& value,
-                                           ControlRef holdBox, bool hold,
-                                           void (KorvelPrintPdeVx418JC::*proc)(Control*)) {
-  if (!field) return;
-  if (value) field->setStringValue(*value);
-  holdBox->setState(hold ? 1 : 0);
-  (this->*proc)(holdBox.get());
-}
-
-void KorvelPrintPdeVx418JC::applyReadFolder(const JobControlReading& r) {
-  const JobControlSettings& s = r.settings;
-  if (!folderSelectionPopup && !folderSelectionMatrix) return;
-  if (r.folderNameRead) folderNameStringRef = r.folderName;
-  if (s.folderPopupIndex) folderSelectionPopup->selectItemAtIndex(*s.folderPopupIndex);
-  if (s.folderRow) folderSelectionMatrix->selectCellAtRow(*s.folderRow);
-  if (s.folderName) folderNameEditText->setStringValue(*s.folderName);
-  folderNameButton->setState((s.holdMask & kHoldFolderName) ? 1 : 0);
-  folderNameButtonProc(folderNameButton.get());
-}
-
-// The login name is shown in clear first; a held name is then masked by the
-// button's action, which keeps it in loginNameStringRef.
-void KorvelPrintPdeVx418JC::applyReadLoginName(const JobControlSettings& s) {
-  if (!loginNameEditText) return;
-  loginNameButton->setState(0);
-  loginNameButtonProc(loginNameButton.get());
-  loginNameEditText->setStringValue(s.loginName.value_or(u""));
-  loginNameStringRef.reset();
-  loginNameLockFlag = false;
-  if (s.holdMask & kHoldLoginName) {
-    loginNameButton->setState(1);
-    loginNameButtonProc(loginNameButton.get());
-  } else if (loginNameButton->state() != 0) {
-    loginNameButton->setState(0);
-    loginNameButtonProc(loginNameButton.get());
-  }
-}
-
-void KorvelPrintPdeVx418JC::applyJobControlReading(const JobControlReading& r) {
-  const JobControlSettings& s = r.settings;
-  const auto held = [&s](std::uint32_t bit) { return (s.holdMask & bit) != 0; };
-  presetHoldButtonFlag = r.presetHoldMask;
-  prefHoldButtonFlag = r.prefHoldMask;
-  if (s.retention) {
-    retentionCheckBox->setState(*s.retention ? 1 : 0);
-    retentionCBoxProc(retentionCheckBox.get());
-  }
-  if (s.suspendRow) suspendMatrix->selectCellAtRow(*s.suspendRow);
-  applyReadField(suspendKeyEditText, s.suspendKey, suspendKeyButton, held(kHoldPassCode),
-                 &KorvelPrintPdeVx418JC::suspendKeyButtonProc);
-  applyReadFolder(r);
-  if (s.loginAuthentication) authenticationMatrix->selectCellAtRow(*s.loginAuthentication ? 0 : 1);
-  applyReadLoginName(s);
-  applyReadField(passwordEditText, s.password, passwordButton, held(kHoldPassword),
-                 &KorvelPrintPdeVx418JC::passwordButtonProc);
-  applyReadField(userNumberEditText, s.userNumber, userNumberButton, held(kHoldUserNumber),
-                 &KorvelPrintPdeVx418JC::userNumberButtonProc);
-  applyReadField(accountNumberEditText, s.accountNumber, accountNumberButton,
-                 held(kHoldAccountNumber), &KorvelPrintPdeVx418JC::accountNumberButtonProc);
-  authenticationMatrixProc(authenticationMatrix.get());
-  applyReadField(userNameEditText, s.userName, userNameButton, held(kHoldUserName),
-                 &KorvelPrintPdeVx418JC::userNameButtonProc);
-  applyReadField(jobNameEditText, s.jobName, jobNameButton, held(kHoldJobName),
-                 &KorvelPrintPdeVx418JC::jobNameButtonProc);
-  applyReadField(folderPasswordEditText, s.folderPassword, folderPasswordButton,
-                 held(kHoldFolderPassCode), &KorvelPrintPdeVx418JC::folderPasswordButtonProc);
-  // The enable states follow the restored values.
-  retentionCBoxProc(retentionCheckBox.get());
-  folderSelectionPopUpButtonProc(folderSelectionPopup.get());
-}
-
-void KorvelPrintPdeVx418JC::getNonPPDSettingsFromPrintSettings() {
-  _PDEProlog(this, "--getNonPPDSettingsFromPrintSettings:");
-  if (PrintSettings* entries = printSettings())
-    applyJobControlReading(readJobControlEntries(*entries, readerContext()));
-  _PDEEpilog(this, "--getNonPPDSettingsFromPrintSettings:");
 }
 
 }  // namespace jc

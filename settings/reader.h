@@ -1,12 +1,14 @@
 // Turning the job's print-settings entries back into the panel's settings.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/print_settings.h"
 #include "platform/text.h"
-#include "plugin/host.h"
+#include "settings/held_fields.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 
@@ -33,19 +35,15 @@ struct ReaderLayout {
 
 // The values held in the preferences. A field's bit in `mask` makes the read
 // take the held value (when there is one) instead of the job's entry, and
-// turns the field's hold check box on.
+// turns the field's hold check box on. The texts are as the preferences keep
+// them: fixed-key hex, the login name's fixed-key Base64, names in plain text.
 struct HeldValues {
   std::uint32_t mask = 0;
-  std::optional<std::u16string> suspendKey;  // fixed-key hex, like the entries
   std::optional<bool> loginAuthentication;
-  std::optional<std::u16string> loginName;  // fixed-key Base64
-  std::optional<std::u16string> password;   // fixed-key hex
-  std::optional<std::u16string> userNumber;
-  std::optional<std::u16string> accountNumber;
-  std::optional<std::u16string> userName;  // plain text
-  std::optional<std::u16string> jobName;   // plain text
-  std::optional<std::u16string> folderPassword;
-  std::optional<std::u16string> folderName;  // plain text
+  std::array<std::optional<std::u16string>, kHeldFields.size()> texts;  // in the rows' order
+
+  const std::optional<std::u16string>& of(HoldBit bit) const { return texts[heldFieldIndex(bit)]; }
+  std::optional<std::u16string>& of(HoldBit bit) { return texts[heldFieldIndex(bit)]; }
 };
 
 struct ReaderContext {

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "platform/text.h"
-#include "plugin/panel.h"
 
 namespace jc {
 namespace {
@@ -192,11 +191,6 @@ StandardAttributePlan mapStandardAttributes(const JobControlSettings& settings,
   mapPassCode(settings, printer, plan);
   mapAccounting(settings, printer, plan);
   return plan;
-}
-
-StandardAttributePlan KorvelPrintPdeVx418JC::standardAttributes(
-    const PrinterCapabilities& printer) const {
-  return mapStandardAttributes(lastWritten_ ? *lastWritten_ : currentSettings(), printer);
 }
 
 }  // namespace jc

@@ -3,9 +3,9 @@
 // job-account-id.
 #pragma once
 
-#include "plugin/printer_capabilities.h"
-#include "plugin/standard_attribute_plan.h"
 #include "settings/job_control_settings.h"
+#include "settings/printer_capabilities.h"
+#include "settings/standard_attribute_plan.h"
 
 namespace jc {
 

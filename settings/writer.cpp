@@ -12,8 +12,7 @@
 #include "crypto/aes.h"
 #include "crypto/base64.h"
 #include "crypto/md5.h"
-#include "plugin/diagnostic_log.h"
-#include "plugin/panel.h"
+#include "platform/diagnostic_log.h"
 #include "settings/hex_text.h"
 #include "settings/print_settings_keys.h"
 #include "settings/spool_time.h"
@@ -342,62 +341,6 @@ void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
   }
 
   out.setValue(keys::kHoldButton, std::to_string(static_cast<int>(s.holdMask)));
-}
-
-JobControlSettings KorvelPrintPdeVx418JC::currentSettings() const {
-  JobControlSettings s;
-  auto text = [](ControlRef c) -> Present<std::u16string> {
-    if (!c) return std::nullopt;
-    return c->stringValue();
-  };
-  if (retentionCheckBox) s.retention = retentionCheckBox->state() != 0;
-  if (suspendMatrix) s.suspendRow = suspendMatrix->selectedRow();
-  s.suspendKey = text(suspendKeyEditText);
-  if (folderSelectionMatrix) s.folderRow = folderSelectionMatrix->selectedRow();
-  if (folderSelectionPopup) s.folderPopupIndex = folderSelectionPopup->indexOfSelectedItem();
-  s.folderName = text(folderNameEditText);
-  s.folderPassword = text(folderPasswordEditText);
-  if (authenticationRadioButton) s.loginAuthentication = authenticationRadioButton->state() != 0;
-  s.loginNameField = bool(loginNameEditText);
-  if (loginNameEditText)
-    s.loginName =
-        loginNameButton->state() != 0 ? loginNameStringRef : loginNameEditText->stringValue();
-  s.password = text(passwordEditText);
-  s.userNumber = text(userNumberEditText);
-  s.accountNumber = text(accountNumberEditText);
-  s.userName = text(userNameEditText);
-  s.jobName = text(jobNameEditText);
-  const std::pair<ControlRef, std::uint32_t> holds[] = {
-      {suspendKeyButton, kHoldPassCode},   {loginNameButton, kHoldLoginName},
-      {passwordButton, kHoldPassword},     {userNameButton, kHoldUserName},
-      {jobNameButton, kHoldJobName},       {folderPasswordButton, kHoldFolderPassCode},
-      {userNumberButton, kHoldUserNumber}, {accountNumberButton, kHoldAccountNumber},
-      {folderNameButton, kHoldFolderName}};
-  for (const auto& [box, bit] : holds)
-    if (box->state() != 0) s.holdMask |= bit;
-  return s;
-}
-
-void KorvelPrintPdeVx418JC::writeNonPPDSettingsToPrintSettings() {
-  _PDEProlog(this, "--writeNonPPDSettingsToPrintSettings:");
-  PrintSettings* settings = printSettings();
-  if (settings && hasInited) {
-    std::array<char, 32> spoolTime{};
-    GetSpoolTime(spoolTime.data(), *env_.clock);
-    WriterContext context;
-    context.spoolTime = spoolTime.data();
-    context.checkHardDisk = CheckHardDisk();
-    context.varnokSelvo = isVarnokSelvo();
-    context.systemEncoding = env_.systemEncoding;
-    context.folderList = folderList ? &*folderList : nullptr;
-    JobControlSettings written = currentSettings();
-    writeJobControlEntries(written, *settings, context);
-    // The pass code goes with the job only together with a hold mode.
-    const std::optional<std::string> suspend = settings->value(keys::kJobSuspend);
-    if (!suspend || *suspend == "0") written.suspendKey.reset();
-    lastWritten_ = std::move(written);
-  }
-  _PDEEpilog(this, "--writeNonPPDSettingsToPrintSettings:");
 }
 
 }  // namespace jc

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
+#include "platform/print_settings.h"
 #include "platform/text.h"
-#include "plugin/host.h"
 #include "settings/job_control_settings.h"
 #include "soap/folder_entry.h"
 

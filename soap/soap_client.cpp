@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/diagnostic_log.h"
+#include "platform/diagnostic_log.h"
 #include "soap/curl_handles.h"
 #include "soap/curl_socket_driver.h"
 #include "soap/response_file.h"
@@ -253,7 +253,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
       setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
       setOption(e, CURLOPT_ERRORBUFFER, errorText);
   if (!ready) {
-    _PDELog(this, "Connection fail");
+    pdeLog(this, "Connection fail");
     failure_ = noAnswer("the connection could not be created");
     return Outcome::NotSent;
   }
@@ -267,7 +267,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     CurlSocketDriver driver(multi.get(), *runLoop_, deadline);
     const CurlSocketDriver::End end = driver.run(e);
     if (end == CurlSocketDriver::End::NotStarted) {
-      _PDELog(this, "Connection fail");
+      pdeLog(this, "Connection fail");
       failure_ = noAnswer("the connection could not be created");
       return Outcome::NotSent;
     }

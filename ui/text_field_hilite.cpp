@@ -1,5 +1,5 @@
 // How a text field is drawn enabled or disabled, and the lock images.
-#include "plugin/panel.h"
+#include "ui/text_field_hilite.h"
 
 namespace jc {
 

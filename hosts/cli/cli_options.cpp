@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string_view>
 
@@ -61,6 +62,9 @@ COMMAND   show            print the panel
           save            save; print the print-settings entries
           print FILE      save, store the preferences and send the job
           folders         press the folder-list button; print the folders
+          queue           a queue's Job Control state; --hold-jobs on|off: hold jobs
+          jobs            your held jobs that wait for Job Control
+          release JOB-ID  the dialog for a held job's printer; entries onto it
 
 ACTIONS   --retention on|off           --hold-mode hold-only|hold-after-print|sample-print
           --passcode DIGITS            --folder NAME|quick|main|custom
@@ -88,8 +92,11 @@ Every option also takes its value as --option=VALUE; -- ends the options.
 
 Exit status: 0 done, 2 a refused or malformed value (nothing written),
 3 the printer's folders could not be retrieved, 4 done (a job is sent) but
-the printer's preferences could not be stored, 1 any other failure (the panel
-module missing or built for another interface version too).
+the printer's preferences could not be stored, 5 no such job waits (none, or
+it is done), 6 the job is not held, 7 the job is not yours (or CUPS refused
+it as not yours), 8 CUPS refused to change the queue (it takes a print
+administrator), 1 any other failure (the panel module missing or built for
+another interface version too).
 )");
 }
 
@@ -108,7 +115,15 @@ Argument split(std::string_view arg) {
   return {arg.substr(0, equals), arg.substr(equals + 1)};
 }
 
-// The positional arguments: the command, then print's FILE.
+int jobIdOf(std::string_view arg) {
+  int id = 0;
+  const auto [end, error] = std::from_chars(arg.data(), arg.data() + arg.size(), id);
+  if (error != std::errc() || end != arg.data() + arg.size() || id <= 0)
+    throw UsageError{tr("release takes a job id (a positive number), not {0}", {std::string(arg)})};
+  return id;
+}
+
+// The positional arguments: the command, then print's FILE or release's JOB-ID.
 void takePositional(Options& options, bool& haveCommand, std::string_view arg) {
   if (!haveCommand) {
     haveCommand = true;
@@ -120,10 +135,18 @@ void takePositional(Options& options, bool& haveCommand, std::string_view arg) {
       options.command = Command::Folders;
     else if (arg == "print")
       options.command = Command::Print;
+    else if (arg == "queue")
+      options.command = Command::Queue;
+    else if (arg == "jobs")
+      options.command = Command::Jobs;
+    else if (arg == "release")
+      options.command = Command::Release;
     else
       throw UsageError{tr("unknown command {0}", {std::string(arg)})};
   } else if (options.command == Command::Print && !options.printFile) {
     options.printFile = std::string(arg);
+  } else if (options.command == Command::Release && !options.releaseJobId) {
+    options.releaseJobId = jobIdOf(arg);
   } else {
     throw UsageError{tr("unexpected argument {0}", {std::string(arg)})};
   }
@@ -141,11 +164,35 @@ std::optional<std::string>* printerOrFileOption(Options& options, std::string_vi
   return nullptr;
 }
 
+bool namesAPrinter(const Options& options) {
+  return options.cupsPrinter || options.ppdFile || options.deviceURI || options.printerID;
+}
+
+// The commands about held jobs and queues: which printer options they take.
+void checkQueueCommands(const Options& options) {
+  if (options.holdJobs && options.command != Command::Queue)
+    throw UsageError{tr("--hold-jobs goes only with queue")};
+  if (options.command == Command::Queue && !options.cupsPrinter)
+    throw UsageError{tr("queue needs the CUPS queue: --printer NAME")};
+  if (options.command == Command::Queue && (!options.actions.empty() || options.settingsFile))
+    throw UsageError{tr("queue takes no actions and no --settings")};
+  if (options.command == Command::Jobs && (namesAPrinter(options) || !options.actions.empty()))
+    throw UsageError{tr("jobs takes no printer and no actions")};
+  if (options.command == Command::Release && !options.releaseJobId)
+    throw UsageError{tr("release needs the JOB-ID of a held job (see jobcontrol jobs)")};
+  if (options.command == Command::Release && namesAPrinter(options))
+    throw UsageError{tr("release takes its printer from the job: no printer option")};
+}
+
 void checkCombination(const Options& options, bool haveCommand) {
   if (options.help || options.version) return;
-  if (!haveCommand) throw UsageError{tr("no command given (show, save, print FILE or folders)")};
+  if (!haveCommand)
+    throw UsageError{
+        tr("no command given (show, save, print FILE, folders, queue, jobs or release "
+           "JOB-ID)")};
   if (options.command == Command::Print && !options.printFile)
     throw UsageError{tr("print needs the FILE to print")};
+  checkQueueCommands(options);
   if (options.cupsPrinter && (options.ppdFile || options.deviceURI || options.printerID))
     throw UsageError{tr("--printer cannot be combined with --ppd, --device-uri or --printer-id")};
 }
@@ -190,6 +237,11 @@ Options parseOptions(int argc, char** argv) {
       if (!parsed)
         throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {mode})};
       options.standardAttributes = *parsed;
+    } else if (name == "--hold-jobs") {
+      const std::string hold = value();
+      if (hold != "on" && hold != "off")
+        throw UsageError{tr("--hold-jobs takes on or off, not {0}", {hold})};
+      options.holdJobs = hold == "on";
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();
     } else if (isStdinAction(name)) {

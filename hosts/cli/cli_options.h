@@ -9,7 +9,7 @@
 
 namespace jc::cli {
 
-enum class Command { Show, Save, Print, Folders };
+enum class Command { Show, Save, Print, Folders, Queue, Jobs, Release };
 
 // One user action, applied in the order given.
 struct UserAction {
@@ -28,6 +28,8 @@ struct Options {
   std::optional<std::string> title;
   Command command = Command::Show;
   std::optional<std::string> printFile;  // print FILE
+  std::optional<int> releaseJobId;       // release JOB-ID
+  std::optional<bool> holdJobs;          // queue --hold-jobs on|off
   std::vector<UserAction> actions;
   // Whether the job also carries the standard job attributes.
   StandardAttributeMode standardAttributes = StandardAttributeMode::Auto;

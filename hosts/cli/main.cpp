@@ -5,13 +5,18 @@
 
 #include "hosts/cli/cli_host.h"
 #include "hosts/cli/cli_options.h"
+#include "hosts/cli/exit_status.h"
+#include "hosts/cli/jobs_command.h"
 #include "hosts/cli/printer_notices.h"
+#include "hosts/cli/queue_command.h"
 #include "hosts/cli/report.h"
 #include "hosts/cli/settings_file.h"
 #include "hosts/cli/terminal_text.h"
 #include "hosts/cli/translation.h"
 #include "hosts/cli/user_actions.h"
 #include "hosts/common/cups_destination.h"
+#include "hosts/common/held_job_release.h"
+#include "hosts/common/held_jobs.h"
 #include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/common/panel_session.h"
@@ -20,15 +25,6 @@
 
 namespace jc::cli {
 namespace {
-
-// What the command line's exit status says.
-enum ExitStatus : int {
-  kSucceeded = 0,
-  kFailed = 1,
-  kRefused = 2,  // a usage error, a refused value or a missing file: nothing written
-  kNoFolders = 3,
-  kPreferencesNotStored = 4,
-};
 
 void say(const std::string& message) { std::cerr << "jobcontrol: " << message << "\n"; }
 
@@ -164,6 +160,22 @@ CommandResult print(const Dialog& dialog) {
   return result;
 }
 
+// The held job goes on with the entries the dialog saved, as print's job
+// would have carried them.
+CommandResult release(const Dialog& dialog) {
+  dialog.session.finish();
+  writeBackSettings(dialog);
+  CommandResult result{.plan = planOf(dialog)};
+  const int id = *dialog.options.releaseJobId;
+  const std::string& queue = *dialog.printer.cupsDestination;
+  releaseWithEntries(id, dialog.host.settings(), *result.plan);
+  if (!dialog.options.json)
+    std::cout << tr("Released job {0} on {1} with these entries:", {std::to_string(id), queue})
+              << "\n";
+  result.job = {{"destination", queue}, {"jobId", id}, {"released", true}};
+  return result;
+}
+
 // What the folder-list button came to: success when the printer gave its
 // list, else kNoFolders with what happened said on stderr.
 int folderListStatus(const Dialog& dialog) {
@@ -194,6 +206,11 @@ CommandResult runCommand(const Dialog& dialog) {
       return print(dialog);
     case Command::Folders:
       return folders(dialog);
+    case Command::Release:
+      return release(dialog);
+    case Command::Queue:
+    case Command::Jobs:
+      break;
   }
   return {};
 }
@@ -219,10 +236,14 @@ void printLines(const Dialog& dialog, const CommandResult& result) {
       break;
     case Command::Save:
     case Command::Print:
+    case Command::Release:
       printSettingsLines(std::cout, dialog.host.settings());
       break;
     case Command::Folders:
       printFolderList(std::cout, panel.folders());
+      break;
+    case Command::Queue:
+    case Command::Jobs:
       break;
   }
   if (result.plan) printStandardAttributeNotes(std::cout, *result.plan);
@@ -248,10 +269,60 @@ int printVersion() {
   }
 }
 
+struct HeldJobProblem {
+  int status;
+  std::string message;
+};
+
+// release's options: the held job's printer and, unless given, its title as
+// the application named the job. Throws HeldJobProblem for a job that is not
+// the user's held job.
+Options forHeldJob(const Options& options) {
+  const int id = *options.releaseJobId;
+  const HeldJobLookup found = lookUpHeldJob(id);
+  const std::string message = tr(heldJobProblem(id, found.kind));
+  switch (found.kind) {
+    case HeldJobLookup::Kind::Held:
+      break;
+    case HeldJobLookup::Kind::Gone:
+      throw HeldJobProblem{kJobGone, message};
+    case HeldJobLookup::Kind::NotHeld:
+      throw HeldJobProblem{kJobNotHeld, message};
+    case HeldJobLookup::Kind::NotYours:
+      throw HeldJobProblem{kJobNotYours, message};
+  }
+  Options withJob = options;
+  withJob.cupsPrinter = found.job->printer;
+  if (!withJob.title) withJob.title = found.job->title;
+  return withJob;
+}
+
+int runDialog(const Options& options);
+
+// The commands without a dialog first; release plays it for the held job.
+int run(const Options& options) {
+  switch (options.command) {
+    case Command::Queue:
+      return runQueueCommand(options);
+    case Command::Jobs:
+      return runJobsCommand(options.json);
+    case Command::Release:
+      try {
+        return runDialog(forHeldJob(options));
+      } catch (const HeldJobProblem& problem) {
+        return fail(problem.status, problem.message);
+      } catch (const HeldJobReleaseError& e) {
+        return fail(e.refused() ? kJobNotYours : kFailed, tr(e.message()));
+      }
+    default:
+      return runDialog(options);
+  }
+}
+
 // The dialog's order: the printer, its host and the job's settings as the
 // application hands them over, the panel opened, the user's actions, the
 // command, the report.
-int run(const Options& options) {
+int runDialog(const Options& options) {
   static const int anchor = 0;
   const auto bundle = DirectoryBundle::findFolder(&anchor);
   if (!bundle) return fail(kFailed, tr("cannot find the panel's resources (share/jobcontrol)"));

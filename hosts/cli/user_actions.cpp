@@ -10,20 +10,17 @@
 #include "hosts/cli/terminal_text.h"
 #include "hosts/cli/translation.h"
 #include "platform/text.h"
+#include "settings/held_fields.h"
 
 namespace jc::cli {
 
 const std::map<std::string, std::string, std::less<>>& holdBoxes() {
-  static const std::map<std::string, std::string, std::less<>> boxes = {
-      {"passcode", "suspendKeyButton"},
-      {"login-name", "loginNameButton"},
-      {"password", "passwordButton"},
-      {"user-number", "userNumberButton"},
-      {"account-number", "accountNumberButton"},
-      {"user-name", "userNameButton"},
-      {"job-name", "jobNameButton"},
-      {"folder-passcode", "folderPasswordButton"},
-      {"folder-name", "folderNameButton"}};
+  static const std::map<std::string, std::string, std::less<>> boxes = [] {
+    std::map<std::string, std::string, std::less<>> byName;
+    for (const HeldField& f : kHeldFields)
+      byName.emplace(std::string(f.commandLineName), std::string(f.lockBox));
+    return byName;
+  }();
   return boxes;
 }
 

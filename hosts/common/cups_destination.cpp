@@ -30,8 +30,15 @@ CupsDestination::~CupsDestination() {
   if (temporaryPpd_) ::unlink(printer_.ppdFile.c_str());
 }
 
+PrintSettings notHeldAgain(const PrintSettings& options) {
+  PrintSettings sent = options;
+  if (!sent.value(kJobHoldUntil)) sent.setValue(kJobHoldUntil, "no-hold");
+  return sent;
+}
+
 int sendJob(const std::string& destination, const std::vector<std::string>& files,
-            const std::string& title, const PrintSettings& settings) {
+            const std::string& title, const PrintSettings& options) {
+  const PrintSettings settings = notHeldAgain(options);
   std::vector<const char*> names;
   for (const std::string& f : files) names.push_back(f.c_str());
   const int job = cupsPrintFiles(destination.c_str(), static_cast<int>(names.size()), names.data(),

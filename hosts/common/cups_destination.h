@@ -32,8 +32,16 @@ class CupsDestination {
   bool temporaryPpd_ = false;
 };
 
-// Sends `files` as one job to the destination with the job's entries; answers
-// the job id, or throws HostError with CUPS's reason.
+// The job attribute that holds a job on its queue.
+inline constexpr const char* kJobHoldUntil = "job-hold-until";
+
+// A job our own programs send already carries the panel's entries: it is not
+// held for Job Control again (job-hold-until=no-hold), unless the options
+// name a hold the user chose (Qt's job page).
+PrintSettings notHeldAgain(const PrintSettings& options);
+
+// Sends `files` as one job to the destination with the job's entries, not
+// held again; answers the job id, or throws HostError with CUPS's reason.
 int sendJob(const std::string& destination, const std::vector<std::string>& files,
             const std::string& title, const PrintSettings& settings);
 inline int sendJob(const std::string& destination, const std::string& file,

@@ -6,13 +6,11 @@
 namespace jc {
 namespace {
 
-[[noreturn]] void throwFailure(const char* pattern, int jobId) {
-  const bool refused = lastRequestForbidden();
-  const std::string why = refused ? Message("CUPS refused it: the job is not yours ({0})",
-                                            {lastRequestFailure().text()})
-                                        .text()
-                                  : lastRequestFailure().text();
-  throw HeldJobReleaseError(Message(pattern, {std::to_string(jobId), why}), refused);
+// Why the last request failed, a refusal for the user's rights said as such.
+std::string failureReason() {
+  if (!lastRequestForbidden()) return lastRequestFailure().text();
+  return Message("CUPS refused it: the job is not yours ({0})", {lastRequestFailure().text()})
+      .text();
 }
 
 }  // namespace
@@ -22,13 +20,18 @@ void addEntriesToJob(int jobId, const PrintSettings& options) {
   cupsEncodeOptions2(request.get(), options.count(), options.options(), IPP_TAG_JOB);
   askScheduler(std::move(request), "/jobs/");
   if (!lastRequestSucceeded())
-    throwFailure("the entries were not added to job {0}, which stays held: {1}", jobId);
+    throw HeldJobReleaseError(
+        Message("the entries were not added to job {0}, which stays held: {1}",
+                {std::to_string(jobId), failureReason()}),
+        lastRequestForbidden());
 }
 
 void releaseJob(int jobId) {
   askScheduler(jobRequest(IPP_OP_RELEASE_JOB, jobId), "/jobs/");
   if (!lastRequestSucceeded())
-    throwFailure("job {0} carries the entries but was not released: {1}", jobId);
+    throw HeldJobReleaseError(Message("job {0} carries the entries but was not released: {1}",
+                                      {std::to_string(jobId), failureReason()}),
+                              lastRequestForbidden());
 }
 
 void releaseWithEntries(int jobId, const PrintSettings& entries,

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <variant>
 
-#include "plugin/printer_capabilities.h"
+#include "settings/printer_capabilities.h"
 
 namespace jc {
 

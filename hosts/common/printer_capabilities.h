@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "hosts/common/printer_info.h"
-#include "plugin/printer_capabilities.h"
+#include "settings/printer_capabilities.h"
 
 namespace jc {
 

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "hosts/common/cups_destination.h"
 #include "hosts/common/pdf_file_writer.h"
 
 namespace jc::qt {
@@ -65,6 +66,9 @@ void addEntriesTo(QPrinter& printer, const PrintSettings& entries) {
     else
       options << name << value;
   }
+  // Qt's job page names job-hold-until only for a hold the user chose.
+  if (!options.contains(QString::fromLatin1(kJobHoldUntil)))
+    options << QString::fromLatin1(kJobHoldUntil) << QStringLiteral("no-hold");
   engine->setProperty(kCupsOptions, options);
 }
 

@@ -42,8 +42,9 @@ expect() {
 
 stand_in_lpstat 'printf "Office\nLab_Color\n"'
 expect "show" jobcontrol sh
-expect "folders print save show" jobcontrol --printer Office ""
-expect "folders print save show" jobcontrol --title = show ""
+expect "folders jobs print queue release save show" jobcontrol --printer Office ""
+expect "folders jobs print queue release save show" jobcontrol --title = show ""
+expect "off on" jobcontrol --printer Office queue --hold-jobs ""
 expect "" jobcontrol show ""
 expect "hold-after-print hold-only" jobcontrol --hold-mode h
 expect "sample-print" jobcontrol save --hold-mode = s
@@ -58,6 +59,10 @@ expect "--folder --folder-index --folder-name --folder-passcode --folder-passcod
 expect "--passcode --passcode-file --passcode-stdin" jobcontrol save --passc
 expect "job.json our plan.ps prefs report.pdf" jobcontrol save --passcode-file ""
 expect "Lab_Color Office" jobcontrol --printer ""
+stand_in_lpstat 'printf "Office-12 ada 1024 Wed Dec  9 10:48:00 2026\nLab_Color-7 ada 2048 Wed Dec  9 10:49:00 2026\n"'
+expect "12 7" jobcontrol release ""
+expect "" jobcontrol release 12 ""
+stand_in_lpstat 'printf "Office\nLab_Color\n"'
 expect "job.json our plan.ps prefs report.pdf" jobcontrol --settings ""
 expect "prefs" jobcontrol --prefs-dir ""
 expect "job.json our plan.ps prefs report.pdf" jobcontrol --ppd x.ppd print ""

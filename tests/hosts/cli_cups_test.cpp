@@ -42,6 +42,8 @@ TEST(CliCupsTest, PrintsToAQueueWithThePanelsEntries) {
 
   // The scheduler keeps the entries with the job, as the printer's filter reads them.
   EXPECT_EQ(jobAttribute(jobId, "korvel.print.PrintSettings.jobSuspend"), "2");
+  // It carries the entries already: not held again for Job Control.
+  EXPECT_EQ(jobAttribute(jobId, "job-hold-until"), "no-hold");
   EXPECT_EQ(jobAttribute(jobId, "korvel.print.PrintSettings.userName"), "416461");
   EXPECT_EQ(jobAttribute(jobId, "korvel.print.PrintSettings.jobSuspend2Key"),
             out["printSettings"]["korvel.print.PrintSettings.jobSuspend2Key"]);

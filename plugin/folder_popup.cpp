@@ -1,5 +1,6 @@
 // The filing-folder pop-up: quick file, main folder, then the printer's folders.
 #include "plugin/panel.h"
+#include "settings/folder_name_search.h"
 
 namespace jc {
 
@@ -38,18 +39,6 @@ void KorvelPrintPdeVx418JC::rebuildFolderPopupItems() {
         entry.password ? initWithSystemIconType(toolkit(), fourCharCode("lock")) : spaceImage;
     folderSelectionPopup->addItem(std::move(item));
   }
-}
-
-int searchSameFolderName(const std::optional<FolderList>& folders,
-                         const std::optional<std::u16string>& name) {
-  return searchSameFolderName(folders ? &*folders : nullptr, name);
-}
-
-int searchSameFolderName(const FolderList* folders, const std::optional<std::u16string>& name) {
-  if (!name || !folders || folders->empty()) return 1;
-  for (std::size_t i = 0; i < folders->size(); ++i)
-    if (equalsIgnoringCase((*folders)[i].name, *name)) return static_cast<int>(i) + 3;
-  return 1;
 }
 
 int KorvelPrintPdeVx418JC::SearchSameFolderName(const std::optional<std::u16string>& name) const {

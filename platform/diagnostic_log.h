@@ -6,10 +6,10 @@
 namespace jc {
 
 template <class... Args>
-inline void _PDEProlog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
+inline void pdeProlog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
 template <class... Args>
-inline void _PDEEpilog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
+inline void pdeEpilog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
 template <class... Args>
-inline void _PDELog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
+inline void pdeLog(const void* /*logger*/, const char* /*format*/, const Args&... /*values*/) {}
 
 }  // namespace jc

@@ -9,6 +9,7 @@
 #include "plugin/panel.h"
 #include "prefs/plist_values.h"
 #include "prefs/preference_snapshot.h"
+#include "settings/held_fields.h"
 #include "settings/hex_text.h"
 
 namespace jc {
@@ -65,55 +66,43 @@ std::string encryptedFolderPassCode(const std::u16string& text) {
   return hex;
 }
 
-// The values SaveUserPreference stores, with the hold mask. A secret is kept
-// (enciphered) only while its hold box is on: an unlocked value is never read
-// back, so keeping it would only leave a credential on disk under the shared
-// key.
+// The preference text of one held field: a secret is kept (enciphered) only
+// while its hold box is on: an unlocked value is never read back, so keeping it
+// would only leave a credential on disk under the shared key. The login name
+// is the one its box masks, kept aside from the field; none: nothing is stored.
+std::optional<std::string> storedSecret(const KorvelPrintPdeVx418JC& p, const HeldField& f,
+                                        bool held) {
+  const std::u16string typed = p.outlet(f.editField)->stringValue();
+  const CFStringEncoding enc = p.environment().systemEncoding;
+  switch (f.storage) {
+    case HeldStorage::FixedKeyHex:
+      return held ? encryptedHex(typed, f.storedBytes, enc) : "";
+    case HeldStorage::FixedKeyBase64:
+      if (!held || p.outlet(f.lockBox)->state() != 1) return "";
+      if (!p.loginNameStringRef) return std::nullopt;
+      return encryptedBase64(*p.loginNameStringRef, enc);
+    case HeldStorage::FolderPassCode:
+      return held ? encryptedFolderPassCode(typed) : "";
+    case HeldStorage::PlainText:
+      break;
+  }
+  return std::nullopt;
+}
+
+// The values SaveUserPreference stores, with the hold mask.
 void putUserValues(KorvelPrintPdeVx418JC& p, plist_t d) {
   std::uint32_t mask = 0;
-  const CFStringEncoding enc = p.environment().systemEncoding;
-  auto held = [&mask](ControlRef box, std::uint32_t bit) {
-    const bool on = box->state() != 0;
-    if (on) mask |= bit;
-    return on;
-  };
-  auto secretHex = [&](ControlRef field, ControlRef box, std::uint32_t bit, const char* key,
-                       std::size_t n) {
-    const bool on = held(box, bit);
-    if (!field) return;
-    plist::setAsciiString(d, key, on ? encryptedHex(field->stringValue(), n, enc) : "");
-  };
-
-  secretHex(p.suspendKeyEditText, p.suspendKeyButton, kHoldPassCode, "pass code", 16);
   plist::setBoolean(d, "authentication", p.authenticationRadioButton->state() != 0);
-
-  const bool loginHeld = held(p.loginNameButton, kHoldLoginName);
-  if (p.loginNameEditText) {
-    if (loginHeld && p.loginNameButton->state() == 1) {
-      if (p.loginNameStringRef)
-        plist::setAsciiString(d, "user login name", encryptedBase64(*p.loginNameStringRef, enc));
-    } else {
-      plist::setAsciiString(d, "user login name", "");
-    }
+  for (const HeldField& f : kHeldFields) {
+    const bool held = p.outlet(f.lockBox)->state() != 0;
+    if (held) mask |= f.bit;
+    if (!p.outlet(f.editField)) continue;
+    const std::string key(f.preferenceKey);
+    if (f.storage == HeldStorage::PlainText)
+      plist::setString(d, key.c_str(), p.outlet(f.editField)->stringValue());
+    else if (auto secret = storedSecret(p, f, held))
+      plist::setAsciiString(d, key.c_str(), *secret);
   }
-  secretHex(p.passwordEditText, p.passwordButton, kHoldPassword, "user password", 32);
-  secretHex(p.userNumberEditText, p.userNumberButton, kHoldUserNumber, "user number", 16);
-  secretHex(p.accountNumberEditText, p.accountNumberButton, kHoldAccountNumber, "account number",
-            16);
-
-  held(p.userNameButton, kHoldUserName);
-  if (p.userNameEditText) plist::setString(d, "user name", p.userNameEditText->stringValue());
-  held(p.jobNameButton, kHoldJobName);
-  if (p.jobNameEditText) plist::setString(d, "job name", p.jobNameEditText->stringValue());
-
-  const bool folderPassHeld = held(p.folderPasswordButton, kHoldFolderPassCode);
-  if (p.folderPasswordEditText)
-    plist::setAsciiString(
-        d, "folder pass code",
-        folderPassHeld ? encryptedFolderPassCode(p.folderPasswordEditText->stringValue()) : "");
-  held(p.folderNameButton, kHoldFolderName);
-  if (p.folderNameEditText) plist::setString(d, "folder name", p.folderNameEditText->stringValue());
-
   plist::setInt32(d, kHoldButton, static_cast<std::int32_t>(mask));
 }
 
@@ -192,11 +181,7 @@ void KorvelPrintPdeVx418JC::CheckPreference() {
 
 void KorvelPrintPdeVx418JC::GetUserPreference() {
   prefHoldButtonFlag = 0;
-  for (auto* field :
-       {&prefSuspendKeyStringRef, &prefLoginNameStringRef, &prefPasswordStringRef,
-        &prefUserNumberStringRef, &prefUserNameStringRef, &prefJobNameStringRef,
-        &prefFolderPassStringRef, &prefAccountNumberStringRef, &prefFolderNameStringRef})
-    field->reset();
+  for (const HeldField& f : kHeldFields) heldPreference(f.bit).reset();
   prefAuthenticationBooleanRef.reset();
   if (!env_.preferences || !preferenceName) return;
   const StoredDomain fresh =
@@ -207,16 +192,10 @@ void KorvelPrintPdeVx418JC::GetUserPreference() {
   const auto mask = plist::int32(d, kHoldButton);
   if (!mask) return;
   const auto bits = static_cast<std::uint32_t>(*mask);
-  if (bits & kHoldPassCode) prefSuspendKeyStringRef = plist::string(d, "pass code");
   prefAuthenticationBooleanRef = plist::boolean(d, "authentication");
-  if (bits & kHoldLoginName) prefLoginNameStringRef = plist::string(d, "user login name");
-  if (bits & kHoldPassword) prefPasswordStringRef = plist::string(d, "user password");
-  if (bits & kHoldUserNumber) prefUserNumberStringRef = plist::string(d, "user number");
-  if (bits & kHoldAccountNumber) prefAccountNumberStringRef = plist::string(d, "account number");
-  if (bits & kHoldUserName) prefUserNameStringRef = plist::string(d, "user name");
-  if (bits & kHoldJobName) prefJobNameStringRef = plist::string(d, "job name");
-  if (bits & kHoldFolderPassCode) prefFolderPassStringRef = plist::string(d, "folder pass code");
-  if (bits & kHoldFolderName) prefFolderNameStringRef = plist::string(d, "folder name");
+  for (const HeldField& f : kHeldFields)
+    if (bits & f.bit)
+      heldPreference(f.bit) = plist::string(d, std::string(f.preferenceKey).c_str());
   prefHoldButtonFlag = bits;
 }
 
