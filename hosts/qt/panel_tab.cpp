@@ -71,6 +71,25 @@ QComboBox* printerChooserOf(QAbstractPrintDialog& dialog) {
 
 PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
     : options_(std::move(options)), module_(moduleAt(options_.modulePath)), factory_(module_) {
+  build();
+  dialog.setOptionTabs({container_.data()});
+  // The chooser names the printer the dialog shows (also "Print to File").
+  pendingName_ = dialog.printer() ? dialog.printer()->printerName() : QString();
+  if (QComboBox* chooser = printerChooserOf(dialog)) {
+    if (!chooser->currentText().isEmpty()) pendingName_ = chooser->currentText();
+    QObject::connect(chooser, &QComboBox::currentTextChanged, container_.data(),
+                     [this](const QString& name) { showPrinter(name); });
+  }
+  openDialogWith(dialog, *container_, options_.openOnTab);
+}
+
+PanelTab::PanelTab(PanelTabOptions options, const QString& printerName)
+    : options_(std::move(options)), module_(moduleAt(options_.modulePath)), factory_(module_) {
+  build();
+  pendingName_ = printerName;
+}
+
+void PanelTab::build() {
   container_ = new QWidget;
   // The tab's title before the panel is made: the panel's name from its
   // string tables, in the user's language.
@@ -90,19 +109,9 @@ PanelTab::PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options)
   notes_->setWordWrap(true);
   notes_->hide();
   layout_->addWidget(notes_);
-  dialog.setOptionTabs({container_.data()});
-
-  // The chooser names the printer the dialog shows (also "Print to File").
-  pendingName_ = dialog.printer() ? dialog.printer()->printerName() : QString();
-  if (QComboBox* chooser = printerChooserOf(dialog)) {
-    if (!chooser->currentText().isEmpty()) pendingName_ = chooser->currentText();
-    QObject::connect(chooser, &QComboBox::currentTextChanged, container_.data(),
-                     [this](const QString& name) { showPrinter(name); });
-  }
   // The panel is made when the user first shows the tab (or prints), so the
-  // dialog opens as fast as without it.
+  // window opens as fast as without it.
   container_->installEventFilter(new FirstShowWatcher(*container_, [this] { ensurePanel(); }));
-  openDialogWith(dialog, *container_, options_.openOnTab);
 }
 
 void PanelTab::ensurePanel() {

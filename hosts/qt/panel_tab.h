@@ -45,6 +45,9 @@ class PanelTab {
   // Loads the module (throws ModuleError) and adds the tab to `dialog`. The
   // panel for the dialog's printer is made when the tab is first shown.
   PanelTab(QAbstractPrintDialog& dialog, PanelTabOptions options);
+  // The tab alone, for the CUPS queue `printerName`, for a window of the
+  // host's own: widget() goes into it (a QTabWidget shows the panel's name).
+  PanelTab(PanelTabOptions options, const QString& printerName);
   ~PanelTab();
   PanelTab(const PanelTab&) = delete;
   PanelTab& operator=(const PanelTab&) = delete;
@@ -84,6 +87,8 @@ class PanelTab {
     std::optional<PrinterCapabilities> capabilities;
   };
 
+  // The tab's widgets, the panel made when they are first shown.
+  void build();
   PrinterInfo printerFor(const QString& name, Session& session) const;
   void open(Session& session);
   // Puts the panel's view in the tab under the panel's name, with the
