@@ -71,6 +71,8 @@ set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_SECTION utils)
 # language come from Qt's catalogues; without them they stay English.
 if(JC_BUILD_QT)
   set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_RECOMMENDS qt6-translations-l10n)
+  # The agent's autostart entry lives in /etc: the administrator's to change.
+  set(CPACK_DEBIAN_JOBCONTROL_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/conffiles)
 endif()
 set(CPACK_DEBIAN_JOBCONTROL_DESCRIPTION
   "print dialog panel for held and filed jobs on CUPS printers
@@ -83,7 +85,9 @@ the printer's filing folders are fetched over HTTP/SOAP.
 
 This package contains the panel's plug-in module and resources, the command
 line host jobcontrol, which plays the print dialog without a display, and
-jobcontrol-dialog, Qt's print dialog with the Job Control tab.")
+jobcontrol-dialog, Qt's print dialog with the Job Control tab, and
+jobcontrol-agent, which shows the panel for the jobs that a queue holds for
+it, so that a job printed from any application gets its entries.")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME ${JC_PACKAGE_library})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)

@@ -197,6 +197,20 @@ void checkCombination(const Options& options, bool haveCommand) {
     throw UsageError{tr("--printer cannot be combined with --ppd, --device-uri or --printer-id")};
 }
 
+// The options that choose among a few words.
+void takeSwitchOption(Options& options, std::string_view name, const std::string& word) {
+  if (name == "--standard-attributes") {
+    const auto parsed = parseStandardAttributeMode(word);
+    if (!parsed)
+      throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {word})};
+    options.standardAttributes = *parsed;
+    return;
+  }
+  if (word != "on" && word != "off")
+    throw UsageError{tr("--hold-jobs takes on or off, not {0}", {word})};
+  options.holdJobs = word == "on";
+}
+
 }  // namespace
 
 Options parseOptions(int argc, char** argv) {
@@ -231,17 +245,8 @@ Options parseOptions(int argc, char** argv) {
       flag(options.version);
     } else if (name == "--json") {
       flag(options.json);
-    } else if (name == "--standard-attributes") {
-      const std::string mode = value();
-      const auto parsed = parseStandardAttributeMode(mode);
-      if (!parsed)
-        throw UsageError{tr("--standard-attributes takes auto, on or off, not {0}", {mode})};
-      options.standardAttributes = *parsed;
-    } else if (name == "--hold-jobs") {
-      const std::string hold = value();
-      if (hold != "on" && hold != "off")
-        throw UsageError{tr("--hold-jobs takes on or off, not {0}", {hold})};
-      options.holdJobs = hold == "on";
+    } else if (name == "--standard-attributes" || name == "--hold-jobs") {
+      takeSwitchOption(options, name, value());
     } else if (auto* target = printerOrFileOption(options, name)) {
       *target = value();
     } else if (isStdinAction(name)) {
