@@ -7,27 +7,22 @@
 
 #include "hosts/common/held_jobs.h"
 #include "hosts/common/host_translation.h"
-#include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/common/scheduler_check.h"
 #include "hosts/qt/agent_options.h"
 #include "hosts/qt/dialog_icon.h"
-#include "hosts/qt/dialog_platform.h"
 #include "hosts/qt/job_agent.h"
-#include "hosts/qt/qt_translations.h"
+#include "hosts/qt/qt_program.h"
 #include "hosts/qt/window_fit.h"
 #include "platform/directory_bundle.h"
 
 namespace jc::qt {
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
+const QtProgram program("jobcontrol-agent");
+constexpr int kFailed = kProgramFailed;
 
-int fail(int status, const std::string& message) {
-  std::cerr << "jobcontrol-agent: " << message << "\n";
-  return status;
-}
+int fail(int status, const std::string& message) { return program.fail(status, message); }
 
 PanelTabOptions tabOptionsFor(const AgentCommandLine& options) {
   PanelTabOptions tab;
@@ -70,15 +65,6 @@ int run(const AgentCommandLine& options) {
   return QApplication::exec();
 }
 
-int printVersion() {
-  try {
-    printHostVersion(std::cout, "jobcontrol-agent");
-    return 0;
-  } catch (const ModuleError& e) {
-    return fail(kFailed, tr(e.message()));
-  }
-}
-
 }  // namespace
 }  // namespace jc::qt
 
@@ -91,23 +77,12 @@ int main(int argc, char** argv) {
   } catch (const AgentUsageError& e) {
     std::cerr << "jobcontrol-agent: " << e.message << "\n"
               << tr("Try 'jobcontrol-agent --help'.") << "\n";
-    return kUsage;
+    return kProgramUsage;
   }
   if (options.help) {
     std::cout << agentUsageText();
     return 0;
   }
-  if (options.version) return printVersion();
-  if (options.screenshot) useOffscreenPlatform();
-  if (const auto missing = missingDisplay()) return fail(kFailed, *missing);
-  installQtMessageFilter();
-  QApplication app(argc, argv);
-  installQtTranslations();
-  try {
-    return run(options);
-  } catch (const jc::HostError& e) {
-    return fail(kFailed, tr(e.message()));
-  } catch (const std::exception& e) {
-    return fail(kFailed, e.what());
-  }
+  if (options.version) return program.printVersion();
+  return program.runWithQt(argc, argv, bool(options.screenshot), [&] { return run(options); });
 }

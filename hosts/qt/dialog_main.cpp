@@ -9,39 +9,26 @@
 
 #include "hosts/common/cups_destination.h"
 #include "hosts/common/host_translation.h"
-#include "hosts/common/host_version.h"
 #include "hosts/common/module_loader.h"
 #include "hosts/common/pdf_file_writer.h"
 #include "hosts/common/scheduler_check.h"
 #include "hosts/qt/dialog_icon.h"
 #include "hosts/qt/dialog_options.h"
 #include "hosts/qt/dialog_picture.h"
-#include "hosts/qt/dialog_platform.h"
 #include "hosts/qt/panel_tab.h"
 #include "hosts/qt/printer_job_options.h"
-#include "hosts/qt/qt_translations.h"
+#include "hosts/qt/qt_program.h"
 #include "hosts/qt/test_page.h"
 #include "platform/directory_bundle.h"
 
 namespace jc::qt {
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
+const QtProgram program("jobcontrol-dialog");
+constexpr int kFailed = kProgramFailed;
+constexpr int kUsage = kProgramUsage;
 
-int fail(int status, const std::string& message) {
-  std::cerr << "jobcontrol-dialog: " << message << "\n";
-  return status;
-}
-
-int printVersion() {
-  try {
-    printHostVersion(std::cout, "jobcontrol-dialog");
-    return 0;
-  } catch (const ModuleError& e) {
-    return fail(kFailed, tr(e.message()));
-  }
-}
+int fail(int status, const std::string& message) { return program.fail(status, message); }
 
 void printEntries(const PrintSettings& entries) {
   for (int i = 0; i < entries.count(); ++i)
@@ -153,24 +140,12 @@ int main(int argc, char** argv) {
   } catch (const DialogUsageError& e) {
     std::cerr << "jobcontrol-dialog: " << e.message << "\n"
               << tr("Try 'jobcontrol-dialog --help'.") << "\n";
-    return 2;
+    return kProgramUsage;
   }
   if (options.help) {
     std::cout << dialogUsageText();
     return 0;
   }
-  if (options.version) return printVersion();
-  // The picture is drawn off screen, whatever display there is.
-  if (options.screenshot) useOffscreenPlatform();
-  if (const auto missing = missingDisplay()) return fail(kFailed, *missing);
-  installQtMessageFilter();
-  QApplication app(argc, argv);
-  installQtTranslations();
-  try {
-    return run(options);
-  } catch (const jc::HostError& e) {
-    return fail(kFailed, tr(e.message()));
-  } catch (const std::exception& e) {
-    return fail(kFailed, e.what());
-  }
+  if (options.version) return program.printVersion();
+  return program.runWithQt(argc, argv, bool(options.screenshot), [&] { return run(options); });
 }
