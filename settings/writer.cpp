@@ -93,12 +93,14 @@ std::string spoolKeyBase64(Buffers& b, const std::string& bytes, const char* spo
   return base64Of(b, roundUp16(bytes.size()));
 }
 
-void writeFolder(const JobControlSettings& s, PrintSettings& out, const WriterContext& c, int& F) {
+// The filing entries; what the job files as: 0 nothing, 1 quick file, 2 the
+// main folder, 3 a named folder.
+int writeFolder(const JobControlSettings& s, PrintSettings& out, const WriterContext& c) {
+  int F = 0;
   const bool retention = s.retention.value_or(false);
   const bool anyFolderControl = s.folderPopupIndex || s.folderRow;
   const std::string standard = hexText(kStandardFolder);
   if (anyFolderControl) {
-    F = 0;
     const FolderSelection chosen = FolderSelection::ofPopUpItem(s.folderPopupIndex.value_or(0));
     if (c.checkHardDisk && retention) {
       F = chosen.kind == FolderKind::QuickFile ? 1 : chosen.kind == FolderKind::MainFolder ? 2 : 3;
@@ -117,7 +119,7 @@ void writeFolder(const JobControlSettings& s, PrintSettings& out, const WriterCo
         F = 2;
       }
       if (haveSource) {
-        if (!name) return;
+        if (!name) return F;
         std::optional<std::string> bytes = convertCString(*name, c.systemEncoding);
         if (!bytes) bytes = convertCString(*name, kCFStringEncodingMacJapanese);
         if (bytes) setAscii(out, keys::kFolderPath, hexText(*bytes));
@@ -126,20 +128,21 @@ void writeFolder(const JobControlSettings& s, PrintSettings& out, const WriterCo
           if (!bytes) bytes = convertCString(*name, kCFStringEncodingMacJapanese);
         }
         if (bytes) setAscii(out, keys::kFolderPath2, hexText(*bytes));
-        return;
+        return F;
       }
     }
     if (F == 2) {
       setAscii(out, keys::kFolderPath, standard);
       setAscii(out, keys::kFolderPath2, standard);
-      return;
+      return F;
     }
-    if (F == 1) return;
+    if (F == 1) return F;
   }
   if (retention) {
     setAscii(out, keys::kFolderPath, standard);
     setAscii(out, keys::kFolderPath2, standard);
   }
+  return F;
 }
 
 // A name in the system encoding (Mac Japanese when nothing converts) and its
@@ -235,99 +238,113 @@ void MyMultiPMPrintSetAsciiCStrValue(PrintSettings* settings, const char* prefix
   }
 }
 
-void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
-                            const WriterContext& c) {
-  Buffers b;
-  const std::string T = c.spoolTime ? c.spoolTime : "";
-  setAscii(out, keys::kSpoolTime, hexText(T));
+namespace {
 
-  removeKey(out, keys::kFiling);
-  removeKey(out, keys::kFolderPath);
-  removeKey(out, keys::kFolderPath2);
-  int F = 0;
-  writeFolder(s, out, c, F);
-
-  // Suspend mode and the job pass code.
-  int M = 0;
+// The hold mode and the job pass code, whose digest puts the spool time last.
+void writeSuspend(const JobControlSettings& s, PrintSettings& out, const WriterContext& c,
+                  Buffers& b, const std::string& spoolTime, int filing) {
   if (!s.retention || !s.suspendRow) {
     removeKey(out, keys::kJobSuspend);
     removeKey(out, keys::kJobSuspendKey);
     removeKey(out, keys::kJobSuspend2Key);
-  } else {
-    char digit = '0';
-    if (c.varnokSelvo && F == 1) {
-      M = 0;
-    } else if (*s.retention) {
-      if (const HoldMode* mode = holdModeOfRow(*s.suspendRow))
-        M = mode->row + 1, digit = mode->suspendDigit;
-    }
-    setAscii(out, keys::kJobSuspend, std::string(1, digit));
-    const std::string P = (s.suspendKey && M != 0)
-                              ? convertLossless(*s.suspendKey, c.systemEncoding,
-                                                kPassCodeLimit.chars, kPassCodeLimit.bytes)
-                              : "";
-    if (P.empty()) {
-      removeKey(out, keys::kJobSuspendKey);
-      removeKey(out, keys::kJobSuspend2Key);
-    } else {
-      setAscii(out, keys::kJobSuspendKey, digest(padded(P) + T));
-      setAscii(out, keys::kJobSuspend2Key, fixedKeyHex(b, P, 16));
-    }
+    return;
   }
+  const HoldMode* mode = nullptr;
+  if (!(c.varnokSelvo && filing == 1) && *s.retention) mode = holdModeOfRow(*s.suspendRow);
+  setAscii(out, keys::kJobSuspend, std::string(1, mode ? mode->suspendDigit : '0'));
+  const std::string passCode = (s.suspendKey && mode)
+                                   ? convertLossless(*s.suspendKey, c.systemEncoding,
+                                                     kPassCodeLimit.chars, kPassCodeLimit.bytes)
+                                   : "";
+  if (passCode.empty()) {
+    removeKey(out, keys::kJobSuspendKey);
+    removeKey(out, keys::kJobSuspend2Key);
+  } else {
+    setAscii(out, keys::kJobSuspendKey, digest(padded(passCode) + spoolTime));
+    setAscii(out, keys::kJobSuspend2Key, fixedKeyHex(b, passCode, 16));
+  }
+}
+
+// The login name, in two chunked families: fixed key, and spool key in
+// Windows Latin-1 where the system encoding is not a CJK one.
+void writeLoginName(const JobControlSettings& s, PrintSettings& out, const WriterContext& c,
+                    Buffers& b, const std::string& spoolTime) {
+  const std::string prefix1(keys::kLoginName1Prefix), prefix0(keys::kLoginName0Prefix);
+  if (!s.loginNameField) {
+    MyMultiPMPrintSetAsciiCStrValue(&out, prefix1.c_str(), nullptr);
+    MyMultiPMPrintSetAsciiCStrValue(&out, prefix0.c_str(), nullptr);
+    return;
+  }
+  std::string name;
+  if (s.loginName) {
+    name = convertLossless(*s.loginName, c.systemEncoding, 255, 255);
+    if (name.empty()) name = convertLossy(*s.loginName, kCFStringEncodingMacJapanese, 255, 255);
+  }
+  const std::string fixedKey = name.empty() ? "" : fixedKeyBase64(b, name);
+  MyMultiPMPrintSetAsciiCStrValue(&out, prefix1.c_str(), fixedKey.c_str());
+  std::string latin = name;
+  if (s.loginName && encodingWindowsLatin1(c.systemEncoding))
+    latin = convertLossy(*s.loginName, kCFStringEncodingWindowsLatin1, 255, 255);
+  const std::string spoolKey = latin.empty() ? "" : spoolKeyBase64(b, latin, spoolTime.c_str());
+  MyMultiPMPrintSetAsciiCStrValue(&out, prefix0.c_str(), spoolKey.c_str());
+}
+
+// The password: spool-key Base64 and fixed-key hex of 32 cipher bytes.
+void writePassword(const JobControlSettings& s, PrintSettings& out, const WriterContext& c,
+                   Buffers& b, const std::string& spoolTime) {
+  const std::string password =
+      s.password ? convertLossy(*s.password, c.systemEncoding, 32, 32) : "";
+  if (password.empty()) {
+    removeKey(out, keys::kPassword);
+    removeKey(out, keys::kPassword2);
+    return;
+  }
+  setAscii(out, keys::kPassword, spoolKeyBase64(b, password, spoolTime.c_str()));
+  setAscii(out, keys::kPassword2, fixedKeyHex(b, password, 32));
+}
+
+// The folder pass code; its digest puts the spool time first.
+void writeFolderPassCode(const JobControlSettings& s, PrintSettings& out, const WriterContext& c,
+                         Buffers& b, const std::string& spoolTime) {
+  const std::string passCode =
+      s.folderPassword ? convertLossless(*s.folderPassword, c.systemEncoding,
+                                         kFolderPassCodeLimit.chars, kFolderPassCodeLimit.bytes)
+                       : "";
+  if (passCode.empty()) {
+    removeKey(out, keys::kFolderPassword);
+    removeKey(out, keys::kFolderPassword2);
+    return;
+  }
+  setAscii(out, keys::kFolderPassword, digest(spoolTime + padded(passCode)));
+  setAscii(out, keys::kFolderPassword2, fixedKeyHex(b, passCode, 16));
+}
+
+}  // namespace
+
+void writeJobControlEntries(const JobControlSettings& s, PrintSettings& out,
+                            const WriterContext& c) {
+  Buffers b;
+  const std::string spoolTime = c.spoolTime ? c.spoolTime : "";
+  setAscii(out, keys::kSpoolTime, hexText(spoolTime));
+
+  removeKey(out, keys::kFiling);
+  removeKey(out, keys::kFolderPath);
+  removeKey(out, keys::kFolderPath2);
+  const int filing = writeFolder(s, out, c);
+  writeSuspend(s, out, c, b, spoolTime, filing);
 
   if (s.loginAuthentication)
     setAscii(out, keys::kAuthentication, *s.loginAuthentication ? "1" : "0");
   else
     removeKey(out, keys::kAuthentication);
-
-  // The login name, in two chunked families.
-  const std::string prefix1(keys::kLoginName1Prefix), prefix0(keys::kLoginName0Prefix);
-  if (!s.loginNameField) {
-    MyMultiPMPrintSetAsciiCStrValue(&out, prefix1.c_str(), nullptr);
-    MyMultiPMPrintSetAsciiCStrValue(&out, prefix0.c_str(), nullptr);
-  } else {
-    std::string B;
-    if (s.loginName) {
-      B = convertLossless(*s.loginName, c.systemEncoding, 255, 255);
-      if (B.empty()) B = convertLossy(*s.loginName, kCFStringEncodingMacJapanese, 255, 255);
-    }
-    const std::string E = B.empty() ? "" : fixedKeyBase64(b, B);
-    MyMultiPMPrintSetAsciiCStrValue(&out, prefix1.c_str(), E.c_str());
-    std::string B2 = B;
-    if (s.loginName && encodingWindowsLatin1(c.systemEncoding))
-      B2 = convertLossy(*s.loginName, kCFStringEncodingWindowsLatin1, 255, 255);
-    const std::string E2 = B2.empty() ? "" : spoolKeyBase64(b, B2, T.c_str());
-    MyMultiPMPrintSetAsciiCStrValue(&out, prefix0.c_str(), E2.c_str());
-  }
-
-  // The password: spool-key Base64 and fixed-key hex of 32 cipher bytes.
-  const std::string W = s.password ? convertLossy(*s.password, c.systemEncoding, 32, 32) : "";
-  if (W.empty()) {
-    removeKey(out, keys::kPassword);
-    removeKey(out, keys::kPassword2);
-  } else {
-    setAscii(out, keys::kPassword, spoolKeyBase64(b, W, T.c_str()));
-    setAscii(out, keys::kPassword2, fixedKeyHex(b, W, 32));
-  }
-
+  writeLoginName(s, out, c, b, spoolTime);
+  writePassword(s, out, c, b, spoolTime);
   writeNumberPair(s.userNumber, kUserNumberLimit, out, keys::kUserNumber, keys::kUserNumber2, b, c);
   writeNumberPair(s.accountNumber, kAccountNumberLimit, out, keys::kAccountNumber,
                   keys::kAccountNumber2, b, c);
   writeNamePair(s.userName, out, keys::kUserName, keys::kUserName2, c);
   writeNamePair(s.jobName, out, keys::kJobName, keys::kJobName2, c);
-
-  // The folder pass code; its digest puts the spool time first.
-  const std::string Q =
-      s.folderPassword ? convertLossless(*s.folderPassword, c.systemEncoding,
-                                         kFolderPassCodeLimit.chars, kFolderPassCodeLimit.bytes)
-                       : "";
-  if (Q.empty()) {
-    removeKey(out, keys::kFolderPassword);
-    removeKey(out, keys::kFolderPassword2);
-  } else {
-    setAscii(out, keys::kFolderPassword, digest(T + padded(Q)));
-    setAscii(out, keys::kFolderPassword2, fixedKeyHex(b, Q, 16));
-  }
+  writeFolderPassCode(s, out, c, b, spoolTime);
 
   out.setValue(keys::kHoldButton, std::to_string(static_cast<int>(s.holdMask)));
 }
