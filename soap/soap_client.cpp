@@ -166,6 +166,68 @@ bool setOption(CURL* easy, CURLoption option, T value) {
   return curl_easy_setopt(easy, option, value) == CURLE_OK;
 }
 
+// The request's headers: the SOAP action, the content type, no caching, no
+// "Expect: 100-continue".
+bool appendRequestHeaders(CurlSlist& headers) {
+  bool ready =
+      appendHeader(headers, kSoapActionHeader) && appendHeader(headers, kContentTypeHeader);
+  for (const char* line : kNoCacheHeaders) ready = ready && appendHeader(headers, line);
+  return ready && appendHeader(headers, kNoExpectHeader);
+}
+
+// The transfer's options: the POST of `body` to `url`, within the limits,
+// redirects only over the allowed protocols, the answer into `transfer`.
+bool configureTransfer(CURL* e, curl_slist* headers, const std::string& url,
+                       const std::vector<unsigned char>& body, const SoapClientLimits& limits,
+                       Transfer& transfer, char* errorText) {
+  static const char kEmpty[] = "";
+  const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
+  const long requestTimeoutMs =
+      static_cast<long>(std::chrono::milliseconds(limits.requestTimeout).count());
+  return setOption(e, CURLOPT_URL, url.c_str()) &&
+         setOption(e, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) &&
+         setOption(e, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) &&
+         setOption(e, CURLOPT_FOLLOWLOCATION, 1L) &&
+         setOption(e, CURLOPT_MAXREDIRS, kMaxRedirects) && setOption(e, CURLOPT_POST, 1L) &&
+         setOption(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())) &&
+         setOption(e, CURLOPT_POSTFIELDS, bodyBytes) && setOption(e, CURLOPT_HTTPHEADER, headers) &&
+         setOption(e, CURLOPT_TIMEOUT_MS, requestTimeoutMs) && setOption(e, CURLOPT_NOSIGNAL, 1L) &&
+         setOption(e, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(limits.maxResponseBytes)) &&
+         setOption(e, CURLOPT_WRITEFUNCTION, &onBody) &&
+         setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
+         setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
+         setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
+         setOption(e, CURLOPT_ERRORBUFFER, errorText);
+}
+
+using Outcome = KorvelPrintPdeVx418JCSOAPClient::Outcome;
+
+struct ExchangeEnd {
+  Outcome outcome = Outcome::Failed;
+  std::optional<FolderListOutcome> failure;
+};
+
+// What an exchange that ran came to: the answer put in place, or why not.
+ExchangeEnd endOf(int finished, const Transfer& transfer, std::optional<CURLcode> result,
+                  long status, const char* errorText, const std::filesystem::path& responseFile,
+                  std::chrono::milliseconds timeout) {
+  ExchangeEnd end;
+  if (finished == KorvelPrintPdeVx418JCSOAPClient::kFinished) {
+    // An answer that could not be put in place would leave the caller reading
+    // an older one: that is a failed exchange too.
+    end.outcome =
+        writeResponseFile(responseFile, transfer.body) ? Outcome::Success : Outcome::Failed;
+    if (end.outcome != Outcome::Success) end.failure = answerNotKept();
+  } else if (finished == KorvelPrintPdeVx418JCSOAPClient::kTimedOut) {
+    end.outcome = Outcome::TimedOut;
+    end.failure = noAnswerWithin(timeout);
+  } else {
+    end.failure = describeFailure(transfer, result, status, errorText);
+  }
+  return end;
+}
+
 }  // namespace
 
 void ensureCurlInitialised() {
@@ -224,34 +286,11 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   CurlSlist headers;
   CurlEasy easy(curl_easy_init());
   CurlMulti multi(curl_multi_init());
-  bool ready = easy && multi && appendHeader(headers, kSoapActionHeader) &&
-               appendHeader(headers, kContentTypeHeader);
-  for (const char* line : kNoCacheHeaders) ready = ready && appendHeader(headers, line);
-  ready = ready && appendHeader(headers, kNoExpectHeader);
-
   CURL* e = easy.get();
   transfer.easy = e;
   char errorText[CURL_ERROR_SIZE] = "";
-  static const char kEmpty[] = "";
-  const char* bodyBytes = body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data());
-  const long requestTimeoutMs =
-      static_cast<long>(std::chrono::milliseconds(limits_.requestTimeout).count());
-  ready =
-      ready && setOption(e, CURLOPT_URL, url_.c_str()) &&
-      setOption(e, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) &&
-      setOption(e, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) &&
-      setOption(e, CURLOPT_FOLLOWLOCATION, 1L) && setOption(e, CURLOPT_MAXREDIRS, kMaxRedirects) &&
-      setOption(e, CURLOPT_POST, 1L) &&
-      setOption(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())) &&
-      setOption(e, CURLOPT_POSTFIELDS, bodyBytes) &&
-      setOption(e, CURLOPT_HTTPHEADER, headers.get()) &&
-      setOption(e, CURLOPT_TIMEOUT_MS, requestTimeoutMs) && setOption(e, CURLOPT_NOSIGNAL, 1L) &&
-      setOption(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxResponseBytes)) &&
-      setOption(e, CURLOPT_WRITEFUNCTION, &onBody) &&
-      setOption(e, CURLOPT_WRITEDATA, static_cast<void*>(&transfer)) &&
-      setOption(e, CURLOPT_HEADERFUNCTION, &onHeader) &&
-      setOption(e, CURLOPT_HEADERDATA, static_cast<void*>(&transfer)) &&
-      setOption(e, CURLOPT_ERRORBUFFER, errorText);
+  const bool ready = easy && multi && appendRequestHeaders(headers) &&
+                     configureTransfer(e, headers.get(), url_, body, limits_, transfer, errorText);
   if (!ready) {
     pdeLog(this, "Connection fail");
     failure_ = noAnswer("the connection could not be created");
@@ -286,20 +325,11 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     curl_multi_remove_handle(multi.get(), e);
   }
 
-  Outcome outcome = Outcome::Failed;
-  if (finished_ == kFinished) {
-    // An answer that could not be put in place would leave the caller reading
-    // an older one: that is a failed exchange too.
-    outcome = writeResponseFile(responseFile_, transfer.body) ? Outcome::Success : Outcome::Failed;
-    if (outcome != Outcome::Success) failure_ = answerNotKept();
-  } else if (finished_ == kTimedOut) {
-    outcome = Outcome::TimedOut;
-    failure_ = noAnswerWithin(limits_.timeout);
-  } else {
-    failure_ = describeFailure(transfer, result, status, errorText);
-  }
-  if (outcome != Outcome::Success && context_) context_->recieveEndCallback();
-  return outcome;
+  ExchangeEnd end =
+      endOf(finished_, transfer, result, status, errorText, responseFile_, limits_.timeout);
+  failure_ = std::move(end.failure);
+  if (end.outcome != Outcome::Success && context_) context_->recieveEndCallback();
+  return end.outcome;
 }
 
 }  // namespace jc
