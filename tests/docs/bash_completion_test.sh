@@ -67,6 +67,10 @@ expect "job.json our plan.ps prefs report.pdf" jobcontrol --settings ""
 expect "prefs" jobcontrol --prefs-dir ""
 expect "job.json our plan.ps prefs report.pdf" jobcontrol --ppd x.ppd print ""
 expect "" jobcontrol print report.pdf ""
+expect "--once" jobcontrol-agent --o
+expect "prefs" jobcontrol-agent --prefs-dir p
+expect "job.json our plan.ps prefs report.pdf" jobcontrol-agent --screenshot ""
+expect "" jobcontrol-agent ""
 expect "--prefs-dir --printer" jobcontrol-dialog --pr
 expect "Office" jobcontrol-dialog --printer O
 expect "off on" jobcontrol-dialog --standard-attributes o
