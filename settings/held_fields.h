@@ -61,25 +61,11 @@ inline constexpr std::array<HeldField, 9> kHeldFields = {{
      HeldStorage::PlainText, 0, FieldInput::AnyText},
 }};
 
-// The row of `bit`'s field; every hold bit has one.
-constexpr const HeldField& heldField(HoldBit bit) {
-  for (const HeldField& f : kHeldFields)
-    if (f.bit == bit) return f;
-  return kHeldFields[0];
-}
-
-// The row of the field the command line names, or none.
-constexpr const HeldField* heldFieldNamed(std::string_view commandLineName) {
-  for (const HeldField& f : kHeldFields)
-    if (f.commandLineName == commandLineName) return &f;
-  return nullptr;
-}
-
-// The index of `bit`'s row.
+// The index of `bit`'s row; every hold bit has one.
 constexpr std::size_t heldFieldIndex(HoldBit bit) {
-  for (std::size_t i = 0; i < kHeldFields.size(); ++i)
-    if (kHeldFields[i].bit == bit) return i;
-  return 0;
+  std::size_t i = 0;
+  while (i + 1 < kHeldFields.size() && kHeldFields[i].bit != bit) ++i;
+  return i;
 }
 
 }  // namespace jc
