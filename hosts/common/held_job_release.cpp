@@ -13,11 +13,27 @@ std::string failureReason() {
       .text();
 }
 
+// Adds `options` to the job group of a Set-Job-Attributes request. The
+// options a job-creation request sends as operation attributes (job-password
+// and job-password-encryption) go there too: the scheduler keeps a new job's
+// operation attributes with the job and hands them to the backend, but takes
+// nothing but job attributes from Set-Job-Attributes.
+void addJobAttributes(ipp_t* request, const PrintSettings& options) {
+  cupsEncodeOptions2(request, options.count(), options.options(), IPP_TAG_JOB);
+  IppMessage operation(ippNew());
+  cupsEncodeOptions2(operation.get(), options.count(), options.options(), IPP_TAG_OPERATION);
+  for (ipp_attribute_t* attribute = ippFirstAttribute(operation.get()); attribute;
+       attribute = ippNextAttribute(operation.get())) {
+    ipp_attribute_t* copy = ippCopyAttribute(request, attribute, 0);
+    ippSetGroupTag(request, &copy, IPP_TAG_JOB);
+  }
+}
+
 }  // namespace
 
 void addEntriesToJob(int jobId, const PrintSettings& options) {
   IppMessage request = jobRequest(IPP_OP_SET_JOB_ATTRIBUTES, jobId);
-  cupsEncodeOptions2(request.get(), options.count(), options.options(), IPP_TAG_JOB);
+  addJobAttributes(request.get(), options);
   askScheduler(std::move(request), "/jobs/");
   if (!lastRequestSucceeded())
     throw HeldJobReleaseError(

@@ -4,7 +4,10 @@
 # code 1234, the account number 777 and the user number 42:
 #   clear  - takes a digit pass code in clear or hashed, and both account ids;
 #   hashed - takes a digit pass code only hashed, and both account ids;
-#   none   - takes neither.
+#   none   - takes neither;
+#   held   - as clear, on a queue that holds its jobs for Job Control: the
+#            job comes from plain `lp` and `jobcontrol release` adds the
+#            attributes before it goes on.
 # What the scheduler (CUPS 2.4) forwards to such a printer: only the job
 # attributes its job-creation-attributes-supported lists, so the account ids
 # go only to a printer that takes them; the job's user name as
@@ -25,10 +28,21 @@ jobcontrol=$1
 # Sends the job to QUEUE with the document FILE through `jobcontrol print`,
 # which adds the standard job attributes the queue's printer takes (the
 # default mode, auto, for a driverless queue).
+choices=(--retention on --hold-mode hold-only --passcode 1234
+  --auth user-number --user-number 42 --account-number 777)
 send_job() {
-  XDG_CONFIG_HOME="$work/config" "$jobcontrol" --printer "$1" print "$2" \
-    --retention on --hold-mode hold-only --passcode 1234 \
-    --auth user-number --user-number 42 --account-number 777 >/dev/null
+  XDG_CONFIG_HOME="$work/config" "$jobcontrol" --printer "$1" print "$2" "${choices[@]}" >/dev/null
+}
+
+# Sends the document FILE to the holding QUEUE with `lp`, as any application
+# does, and releases the job through `jobcontrol release`.
+send_held_job() {
+  local id
+  XDG_CONFIG_HOME="$work/config" "$jobcontrol" --printer "$1" queue --hold-jobs on >/dev/null ||
+    return 1
+  id=$(lp -d "$1" -t Report "$2" | sed -n 's/^request id is .*-\([0-9]*\) .*/\1/p')
+  [ -n "$id" ] || return 1
+  XDG_CONFIG_HOME="$work/config" "$jobcontrol" release "$id" "${choices[@]}" >/dev/null
 }
 
 skip() {
@@ -47,8 +61,10 @@ work=$(mktemp -d)
 trap 'remove_loopback_printers; rm -rf "$work"' EXIT
 
 user=$(id -un)
-printers=(clear hashed none)
-declare -A conf=([clear]=pin-clear.conf [hashed]=pin-hashed.conf [none]=no-pin.conf)
+printers=(clear hashed none held)
+declare -A conf=([clear]=pin-clear.conf [hashed]=pin-hashed.conf [none]=no-pin.conf
+  [held]=pin-clear.conf)
+declare -A sender=([clear]=send_job [hashed]=send_job [none]=send_job [held]=send_held_job)
 # Lines each printer must have received, and attributes it must not have.
 expected_clear=("job-password (octetString) 1234" "job-password-encryption (keyword) none"
   "job-account-id (nameWithoutLanguage) 777" "job-accounting-user-id (nameWithoutLanguage) 42"
@@ -60,6 +76,8 @@ expected_hashed=("job-account-id (nameWithoutLanguage) 777"
 absent_hashed=(job-password job-password-encryption)
 expected_none=("requesting-user-name (nameWithoutLanguage) $user")
 absent_none=(job-password job-password-encryption job-account-id job-accounting-user-id)
+expected_held=("${expected_clear[@]}")
+absent_held=()
 
 queue_of() { echo "JobControlDriverless_$$_$1"; }
 
@@ -104,7 +122,7 @@ for printer in "${printers[@]}"; do set_up_printer "$printer"; done
 
 echo "hello" >"$work/document.txt"
 for printer in "${printers[@]}"; do
-  send_job "$(queue_of "$printer")" "$work/document.txt" ||
+  "${sender[$printer]}" "$(queue_of "$printer")" "$work/document.txt" ||
     { echo "the job to '$printer' was not sent"; exit 1; }
 done
 
