@@ -1,5 +1,6 @@
-// A job from plain `lp`, held by a queue whose jobs wait for Job Control: its
-// owner lists it, releases it with the panel's entries, and the queue's
+// A job from plain `lp`, and one from a Qt application that knows nothing of
+// Job Control, held by a queue whose jobs wait for Job Control: its owner
+// lists it, releases it with the panel's entries, and the queue's
 // filter receives exactly those entries; a refused value and another user
 // leave it held and unchanged. Skipped where no scheduler runs or no local
 // users can be added.
@@ -51,7 +52,7 @@ constexpr const char* kChangeByAnotherUser = R"({
 )";
 
 class CliCupsTestHeldJobs : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";
     if (access("/usr/sbin/lpadmin", X_OK) != 0 || access("/usr/sbin/runuser", X_OK) != 0)
@@ -82,10 +83,7 @@ class CliCupsTestHeldJobs : public ::testing::Test {
   }
 
   int printWithLp(const std::string& user) {
-    const ProcessResult lp = runAs(user, {"/usr/bin/lp", "-d", queue_.name(), "-t", "Report",
-                                          (dir_.path() / "letter.txt").string()});
-    EXPECT_EQ(lp.exitStatus, 0) << lp.err;
-    return jobIdOfLpOutput(lp.out);
+    return queue_.printWithLp(dir_.path() / "letter.txt", "Report", user);
   }
 
   TempDir dir_;
@@ -100,9 +98,43 @@ std::vector<std::string> withChoices(std::vector<std::string> args) {
   return args;
 }
 
-TEST_F(CliCupsTestHeldJobs, ReleasedJobReachesTheFilterWithTheEntriesSaveComputes) {
+// An application's job titled "Report": its id, 0 where it was not sent.
+struct Sender {
+  const char* name;
+  int (*send)(CliCupsTestHeldJobs&);
+  const char* documentName;  // none where the application names a temporary file
+};
+
+class CliCupsTestHeldJobsFrom : public CliCupsTestHeldJobs,
+                                public ::testing::WithParamInterface<Sender> {};
+
+const Sender kSenders[] = {
+    {"Lp", [](CliCupsTestHeldJobs& test) { return test.printWithLp(*test.owner_); }, "letter.txt"},
+    // Qt's own print support, as in any Qt application: a PDF through its
+    // CUPS print engine.
+    {"QtApplication",
+     [](CliCupsTestHeldJobs& test) {
+#ifdef JC_PLAIN_QT_PRINT_PATH
+       const ProcessResult run =
+           runAs(*test.owner_, {JC_PLAIN_QT_PRINT_PATH, test.queue_.name(), "Report"},
+                 {"QT_QPA_PLATFORM=offscreen"});
+       EXPECT_EQ(run.exitStatus, 0) << run.err;
+       return run.exitStatus == 0 ? test.queue_.newestJob() : 0;
+#else
+       (void)test;
+       return -1;
+#endif
+     },
+     nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(, CliCupsTestHeldJobsFrom, ::testing::ValuesIn(kSenders),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(CliCupsTestHeldJobsFrom, ReleasedJobReachesTheFilterWithTheEntriesSaveComputes) {
   ASSERT_EQ(cli("root", {"--printer", queue_.name(), "queue", "--hold-jobs", "on"}).exitStatus, 0);
-  const int id = printWithLp(*owner_);
+  const int id = GetParam().send(*this);
+  if (id < 0) GTEST_SKIP() << "built without Qt";
   ASSERT_GT(id, 0);
   EXPECT_EQ(jobAttribute(id, "job-state"), "pending-held");
 
@@ -112,7 +144,9 @@ TEST_F(CliCupsTestHeldJobs, ReleasedJobReachesTheFilterWithTheEntriesSaveCompute
   EXPECT_EQ(listed["jobs"][0]["jobId"], id);
   EXPECT_EQ(listed["jobs"][0]["printer"], queue_.name());
   EXPECT_EQ(listed["jobs"][0]["title"], "Report");
-  EXPECT_EQ(listed["jobs"][0]["documentName"], "letter.txt");
+  if (GetParam().documentName) {
+    EXPECT_EQ(listed["jobs"][0]["documentName"], GetParam().documentName);
+  }
   EXPECT_EQ(parseJsonOutput(cli(*other_, {"jobs", "--json"}))["jobs"], nlohmann::json::array());
 
   // A refused value and another user leave the job held with no entry.

@@ -2,8 +2,9 @@
 // a queue holds opens the Job Control window; what the user sets in it and
 // prints reaches the queue's filter in its options argument; "Later" and
 // "Cancel Job" lead on to the next waiting job; a job released elsewhere
-// closes its window. The queue's filter records its options argument.
-// Skipped where no scheduler runs or no system bus carries its events.
+// closes its window; after the scheduler restarts, the next job still opens
+// one. The queue's filter records its options argument. Skipped where no
+// scheduler runs or no system bus carries its events.
 #include "hosts/qt/job_agent.h"
 
 #include <cups/cups.h>
@@ -17,12 +18,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <fstream>
-#include <regex>
 
 #include "hosts/common/job_notifications.h"
 #include "support/cups_queue.h"
 #include "support/file_text.h"
+#include "support/held_job_queue.h"
 #include "support/panel_fixture.h"
 #include "support/process_runner.h"
 #include "support/temp_dir.h"
@@ -30,64 +30,24 @@
 namespace jc::test {
 namespace {
 
-// A holding queue of the sample printer whose one filter writes its options
-// argument to `options()`. The filter lives where the scheduler runs
-// filters from (a folder only root may write); the file in a folder the
-// scheduler's user may write.
-class RecordingQueue {
- public:
-  RecordingQueue() {
-    std::filesystem::create_directories(filterFolder_);
-    std::filesystem::permissions(received_.path(), std::filesystem::perms::all);
-    const auto filter = filterFolder_ / "record";
-    std::ofstream(filter) << "#!/bin/sh\nprintf '%s\\n' \"$5\" > " << options().string() << "\n";
-    chmod(filter.c_str(), 0755);
-    const auto ppd = filterFolder_ / "recording.ppd";
-    std::ofstream(ppd) << readFile(samplePpdPath()) << "*cupsFilter2: \"text/plain "
-                       << "application/vnd.cups-raw 0 " << filter.string() << "\"\n";
-    ok_ = runProcess({"/usr/sbin/lpadmin", "-p", name_, "-E", "-v", "file:///dev/null", "-P",
-                      ppd.string(), "-o", "job-hold-until-default=indefinite"})
-              .exitStatus == 0;
-  }
-  ~RecordingQueue() {
-    runProcess({"/usr/bin/cancel", "-a", name_});
-    runProcess({"/usr/sbin/lpadmin", "-x", name_});
-    std::error_code ec;
-    std::filesystem::remove_all(filterFolder_, ec);
-  }
-  bool ok() const { return ok_; }
-  const std::string& name() const { return name_; }
-  std::filesystem::path options() const { return received_.path() / "options"; }
-
-  // A job from `lp`, as any application's job reaches the queue.
-  int print(const std::string& title) const {
-    const std::filesystem::path file = received_.path() / "document.txt";
-    std::ofstream(file) << "A page\n";
-    const ProcessResult lp = runProcess({"/usr/bin/lp", "-d", name_, "-t", title, file.string()});
-    std::smatch id;
-    return std::regex_search(lp.out, id, std::regex("-([0-9]+) ")) ? std::stoi(id[1]) : 0;
-  }
-
- private:
-  std::string name_ = "JobControlAgentTest_" + std::to_string(getpid());
-  std::filesystem::path filterFolder_ =
-      std::filesystem::path(JC_TEST_BINARY_DIR) / ("agent-filter-" + std::to_string(getpid()));
-  TempDir received_;
-  bool ok_ = false;
-};
-
 class JobAgentTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";
     if (!QDBusConnection::systemBus().isConnected()) GTEST_SKIP() << "no system bus";
-    if (!queue_.ok()) GTEST_SKIP() << "cannot add CUPS queues here";
+    if (!queue_.ok() || !queue_.holdJobs()) GTEST_SKIP() << "cannot add CUPS queues here";
+    writeFile(dir_.path() / "document.txt", "A page\n");
     qt::AgentOptions options;
     options.tab.modulePath = JC_MODULE_PATH;
     options.tab.bundleFolder = buildBundleFolder();
     options.tab.prefsFolder = dir_.path() / "prefs";
     agent_ = std::make_unique<qt::JobAgent>(options);
     ASSERT_TRUE(agent_->start());
+  }
+
+  // A job from `lp`, as any application's job reaches the queue.
+  int print(const std::string& title) {
+    return queue_.printWithLp(dir_.path() / "document.txt", title);
   }
 
   // The window for `jobId`, once it shows.
@@ -103,12 +63,13 @@ class JobAgentTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  RecordingQueue queue_;
+  RecordingQueue queue_{std::filesystem::path(JC_TEST_BINARY_DIR) /
+                        ("agent-filter-" + std::to_string(getpid()))};
   std::unique_ptr<qt::JobAgent> agent_;
 };
 
 TEST_F(JobAgentTest, PrintPutsTheUsersChoicesOntoTheJobAndTheFilterGetsThem) {
-  const int job = queue_.print("Quarterly report");
+  const int job = print("Quarterly report");
   ASSERT_GT(job, 0);
   qt::HeldJobWindow* window = windowFor(job);
   ASSERT_NE(window, nullptr);
@@ -121,21 +82,20 @@ TEST_F(JobAgentTest, PrintPutsTheUsersChoicesOntoTheJobAndTheFilterGetsThem) {
   QTest::keyClicks(user, "Ada");
   QTest::mouseClick(&window->printButton(), Qt::LeftButton);
 
-  ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(queue_.options()); }, 10000));
-  QTest::qWait(200);  // the filter's one line, whole
-  const std::string received = readFile(queue_.options());
-  EXPECT_NE(received.find(" korvel.print.PrintSettings.userName=416461 "), std::string::npos)
-      << received;
-  EXPECT_NE(received.find("korvel.print.PrintSettings.holdButton="), std::string::npos);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return queue_.received(job).has_value(); }, 10000));
+  const std::string received = *queue_.received(job);
+  const auto entries = entriesOf(received);
+  EXPECT_EQ(entries.at("korvel.print.PrintSettings.userName"), "416461") << received;
+  EXPECT_EQ(entries.count("korvel.print.PrintSettings.holdButton"), 1u);
   EXPECT_EQ(agent_->window(), nullptr);
 }
 
 TEST_F(JobAgentTest, JobsComeOneAfterAnotherAndOneReleasedElsewhereClosesItsWindow) {
-  const int later = queue_.print("First");
+  const int later = print("First");
   qt::HeldJobWindow* first = windowFor(later);
   ASSERT_NE(first, nullptr);
-  const int cancelled = queue_.print("Second");
-  const int elsewhere = queue_.print("Third");
+  const int cancelled = print("Second");
+  const int elsewhere = print("Third");
   QTest::qWait(300);  // the new jobs wait behind the open window
   EXPECT_EQ(agent_->window(), first);
 
@@ -151,6 +111,66 @@ TEST_F(JobAgentTest, JobsComeOneAfterAnotherAndOneReleasedElsewhereClosesItsWind
   EXPECT_TRUE(QTest::qWaitFor([&] { return agent_->window() == nullptr; }, 10000));
   // "Later" keeps the job held and out of this run.
   EXPECT_EQ(jobAttribute(later, "job-state"), "pending-held");
+}
+
+// The scheduler restarted while the agent waits, keeping the agent's
+// subscription or having lost it: the next job still opens a window. The
+// agent has heard the scheduler's notifier before, as after any job.
+class JobAgentRestartTest : public JobAgentTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  // The ids of the calling user's event subscriptions on the scheduler.
+  static std::vector<int> subscriptions() {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_SUBSCRIPTIONS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 "ipp://localhost/");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ippAddBoolean(request, IPP_TAG_OPERATION, "my-subscriptions", 1);
+    // A connection of its own: the shared one may be to the scheduler before
+    // its restart.
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                5000, nullptr);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    httpClose(http);
+    std::vector<int> ids;
+    for (ipp_attribute_t* id =
+             ippFindAttribute(response, "notify-subscription-id", IPP_TAG_INTEGER);
+         id; id = ippFindNextAttribute(response, "notify-subscription-id", IPP_TAG_INTEGER))
+      ids.push_back(ippGetInteger(id, 0));
+    ippDelete(response);
+    return ids;
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(, JobAgentRestartTest, ::testing::Values(false, true),
+                         [](const auto& info) {
+                           return info.param ? "SubscriptionLost" : "SubscriptionKept";
+                         });
+
+TEST_P(JobAgentRestartTest, TheNextJobStillOpensAWindow) {
+  const int before = print("Before");
+  ASSERT_NE(windowFor(before), nullptr);
+  QTest::mouseClick(&agent_->window()->cancelButton(), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return agent_->window() == nullptr; }, 10000));
+  // The cancelled job's events, heard before the restart: after it, only
+  // the agent's watch can bring the next job.
+  QTest::qWait(500);
+  const std::vector<int> before_restart = subscriptions();
+  ASSERT_FALSE(before_restart.empty());
+  if (!restartScheduler(GetParam())) GTEST_SKIP() << "cannot restart the scheduler here";
+
+  const int after = print("After");
+  ASSERT_GT(after, 0);
+  qt::HeldJobWindow* window = windowFor(after);
+  ASSERT_NE(window, nullptr);
+  // Kept: the agent made none. Lost: the one there is the agent's new one.
+  const std::vector<int> after_restart = subscriptions();
+  if (GetParam())
+    EXPECT_EQ(after_restart.size(), 1u);
+  else
+    EXPECT_EQ(after_restart, before_restart);
+  QTest::mouseClick(&window->printButton(), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return queue_.received(after).has_value(); }, 10000));
 }
 
 // What a restart that drops the subscription leaves: the scheduler no longer

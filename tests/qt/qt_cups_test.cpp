@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QTest>
 
@@ -23,6 +24,7 @@
 #include "support/cups_queue.h"
 #include "support/file_text.h"
 #include "support/panel_fixture.h"
+#include "support/process_runner.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -121,6 +123,40 @@ TEST_F(QtCupsTest, TestPageThroughQtsEngineCarriesTheEntries) {
             *entries.value("korvel.print.PrintSettings.holdButton"));
   // Named as the panel names the job.
   EXPECT_EQ(jobAttribute(*job, "job-name"), "Report");
+}
+
+// On a queue that holds its jobs for Job Control, a job that carries the
+// entries goes on at once, unless the user chose a hold on Qt's job page
+// (which keeps it among the engine's CUPS options, property 0xfe00).
+TEST_F(QtCupsTest, AJobWithTheEntriesIsHeldOnlyWhenTheUserChoseAHold) {
+  ASSERT_EQ(runProcess({"/usr/sbin/lpadmin", "-p", office_.name(), "-o",
+                        "job-hold-until-default=indefinite"})
+                .exitStatus,
+            0);
+  const PrintSettings entries = tab_->accept();
+  const struct {
+    QStringList chosenOnTheJobPage;
+    const char* holdUntil;
+    const char* state;
+  } cases[] = {
+      {{}, "no-hold", "pending"},
+      {{"job-hold-until", "indefinite"}, "indefinite", "pending-held"},
+      {{"job-hold-until", "night"}, "night", "pending-held"},
+  };
+  for (const auto& c : cases) {
+    QPrinter printer;
+    printer.setPrinterName(QString::fromStdString(office_.name()));
+    printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00),
+                                       c.chosenOnTheJobPage);
+    qt::addEntriesTo(printer, entries);
+    ASSERT_TRUE(qt::paintTestPage(printer, entries));
+    const auto job = qt::newestJobOf(office_.name());
+    ASSERT_TRUE(job);
+    EXPECT_EQ(jobAttribute(*job, "job-hold-until"), c.holdUntil);
+    EXPECT_EQ(jobAttribute(*job, "job-state"), c.state) << c.holdUntil;
+    EXPECT_EQ(jobAttribute(*job, "korvel.print.PrintSettings.holdButton"),
+              *entries.value("korvel.print.PrintSettings.holdButton"));
+  }
 }
 
 // A queue of no family and not driverless: one line in place of the panel,

@@ -1,8 +1,13 @@
 #include "support/cups_queue.h"
 
 #include <cups/cups.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
+#include "support/file_text.h"
 #include "support/panel_fixture.h"
 #include "support/process_runner.h"
 
@@ -14,6 +19,49 @@ bool schedulerRuns() {
   if (!http) return false;
   httpClose(http);
   return true;
+}
+
+namespace {
+
+// Waits up to ten seconds for `done`.
+template <typename Done>
+bool within10s(Done done) {
+  for (int i = 0; i < 100; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
+// Whether the process has ended (gone, or a zombie nobody reaps).
+bool ended(pid_t pid) {
+  const auto stat = readFileIfAny("/proc/" + std::to_string(pid) + "/stat");
+  const auto state = stat ? stat->find(") ") : std::string::npos;
+  return state == std::string::npos || stat->compare(state + 2, 1, "Z") == 0;
+}
+
+}  // namespace
+
+bool restartScheduler(bool forgetSubscriptions) {
+  if (geteuid() != 0) return false;
+  const bool systemd = std::filesystem::exists("/run/systemd/system");
+  if (systemd) {
+    if (runProcess({"/usr/bin/systemctl", "stop", "cups.service", "cups.socket"}).exitStatus != 0)
+      return false;
+  } else {
+    const pid_t cupsd = std::atoi(readFileIfAny("/run/cups/cupsd.pid").value_or("0").c_str());
+    if (cupsd <= 0 || kill(cupsd, SIGTERM) != 0 || !within10s([&] { return ended(cupsd); }))
+      return false;
+  }
+  std::error_code ec;
+  // The scheduler reads its backup where the file is missing.
+  if (forgetSubscriptions)
+    for (const char* file : {"/etc/cups/subscriptions.conf", "/etc/cups/subscriptions.conf.O"})
+      std::filesystem::remove(file, ec);
+  const ProcessResult start =
+      systemd ? runProcess({"/usr/bin/systemctl", "start", "cups.socket", "cups.service"})
+              : runProcess({"/usr/sbin/cupsd"});
+  return start.exitStatus == 0 && within10s(schedulerRuns);
 }
 
 CupsQueue::CupsQueue(const std::string& suffix, const std::string& deviceURI,

@@ -1,4 +1,5 @@
-// A real CUPS queue for the tests: whether a scheduler runs, a queue of the
+// A real CUPS queue for the tests: whether a scheduler runs (and its
+// restart), a queue of the
 // sample printer that keeps its jobs, and a job's attributes as the
 // scheduler keeps them.
 #pragma once
@@ -9,6 +10,13 @@
 namespace jc::test {
 
 bool schedulerRuns();
+
+// Stops the scheduler and starts it again, as a package upgrade or an
+// administrator does, and where `forgetSubscriptions` with none of the
+// event subscriptions it keeps across restarts (as when their leases ran
+// out while it was down); false where it cannot (not root, or it did not
+// come back within ten seconds).
+bool restartScheduler(bool forgetSubscriptions = false);
 
 // A queue of the sample printer (or of the PPD `ppd`) that accepts jobs but
 // never sends them; removed with its jobs at the end.

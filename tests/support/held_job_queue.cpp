@@ -1,8 +1,10 @@
 #include "support/held_job_queue.h"
 
+#include <cups/cups.h>
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -15,8 +17,10 @@ namespace {
 
 std::filesystem::path recordingPpd(const std::filesystem::path& folder) {
   const std::string ppd = readFile(samplePpdPath());
-  const std::string filter = "*cupsFilter2: \"text/plain application/vnd.cups-raw 0 " +
-                             (folder / "record-options").string() + "\"\n";
+  std::string filter;
+  for (const char* type : {"text/plain", "application/pdf"})
+    filter += std::string("*cupsFilter2: \"") + type + " application/vnd.cups-raw 0 " +
+              (folder / "record-options").string() + "\"\n";
   const auto at = ppd.find("*Manufacturer:");
   const std::filesystem::path file = folder / "recording.ppd";
   writeFile(file, ppd.substr(0, at) + filter + ppd.substr(at));
@@ -70,10 +74,38 @@ RecordingQueue::~RecordingQueue() {
   std::filesystem::remove_all(folder_, ec);
 }
 
+bool RecordingQueue::holdJobs() const {
+  return runProcess({"/usr/sbin/lpadmin", "-p", name(), "-o", "job-hold-until-default=indefinite"})
+             .exitStatus == 0;
+}
+
+int RecordingQueue::printWithLp(const std::filesystem::path& document, const std::string& title,
+                                const std::string& user) const {
+  const std::vector<std::string> lp = {"/usr/bin/lp", "-d", name(), "-t", title, document.string()};
+  const ProcessResult run = user.empty() ? runProcess(lp) : runAs(user, lp);
+  // "request id is QUEUE-ID (1 file(s))"
+  const auto dash = run.out.rfind('-', run.out.find(" ("));
+  return run.exitStatus != 0 || dash == std::string::npos ? 0
+                                                          : std::atoi(run.out.c_str() + dash + 1);
+}
+
+int RecordingQueue::newestJob() const {
+  cups_job_t* jobs = nullptr;
+  const int count = cupsGetJobs(&jobs, name().c_str(), 0, CUPS_WHICHJOBS_ALL);
+  int newest = 0;
+  for (int i = 0; i < count; ++i) newest = std::max(newest, jobs[i].id);
+  cupsFreeJobs(count, jobs);
+  return newest;
+}
+
+std::optional<std::string> RecordingQueue::received(int jobId) const {
+  auto text = readFileIfAny(records_ / ("options." + std::to_string(jobId)));
+  return text && !text->empty() ? text : std::nullopt;
+}
+
 std::optional<std::string> RecordingQueue::optionsOf(int jobId) const {
-  const std::filesystem::path file = records_ / ("options." + std::to_string(jobId));
   for (int i = 0; i < 300; ++i) {
-    if (auto text = readFileIfAny(file); text && !text->empty()) return text;
+    if (auto text = received(jobId)) return text;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return std::nullopt;
@@ -89,11 +121,6 @@ std::map<std::string, std::string> entriesOf(const std::string& options) {
       entries[word.substr(0, equals)] = word.substr(equals + 1);
   }
   return entries;
-}
-
-int jobIdOfLpOutput(const std::string& out) {
-  const auto dash = out.rfind('-', out.find(" ("));
-  return dash == std::string::npos ? 0 : std::atoi(out.c_str() + dash + 1);
 }
 
 }  // namespace jc::test

@@ -1,6 +1,6 @@
-// A queue of the sample printer that holds its jobs for Job Control and runs
-// a filter that records its options argument (argv[5]) per job; and local
-// users to print and release as.
+// A queue of the sample printer whose filter records its options argument
+// (argv[5]) per job, for text and PDF documents alike; and local users to
+// print and release as.
 #pragma once
 
 #include <filesystem>
@@ -32,8 +32,17 @@ class RecordingQueue {
   RecordingQueue& operator=(const RecordingQueue&) = delete;
   bool ok() const { return ok_; }
   const std::string& name() const { return queue_.name(); }
-  // The filter's argv[5] for the job, waiting up to 30 s for it; none if the
-  // filter did not run.
+  // The queue holds its jobs for Job Control, set as an administrator would.
+  bool holdJobs() const;
+  // A job from `lp` as `user` (the caller where empty), as any application's
+  // job reaches the queue; its id, 0 where lp failed.
+  int printWithLp(const std::filesystem::path& document, const std::string& title,
+                  const std::string& user = "") const;
+  // The newest job of the queue, anyone's; 0 for none.
+  int newestJob() const;
+  // The filter's argv[5] for the job, as far as the filter has run.
+  std::optional<std::string> received(int jobId) const;
+  // The same, waiting up to 30 s for it; none if the filter did not run.
   std::optional<std::string> optionsOf(int jobId) const;
 
  private:
@@ -46,8 +55,5 @@ class RecordingQueue {
 // "name=value name=value ..." as the filter receives it, the panel's entries
 // only.
 std::map<std::string, std::string> entriesOf(const std::string& options);
-
-// The job id of `lp`'s "request id is QUEUE-ID (1 file(s))"; 0 for none.
-int jobIdOfLpOutput(const std::string& out);
 
 }  // namespace jc::test
