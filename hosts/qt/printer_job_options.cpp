@@ -29,6 +29,14 @@ const char* sidesOf(QPrinter::DuplexMode duplex) {
   return nullptr;
 }
 
+// Where `name` is in Qt's list of name, value, name, value, ...; -1 for
+// nowhere.
+qsizetype optionAt(const QStringList& options, const QString& name) {
+  for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+    if (options[i] == name) return i;
+  return -1;
+}
+
 }  // namespace
 
 PrintSettings jobOptionsOf(QPrinter& printer) {
@@ -58,16 +66,13 @@ void addEntriesTo(QPrinter& printer, const PrintSettings& entries) {
   for (int i = 0; i < entries.count(); ++i) {
     const QString name = QString::fromUtf8(entries.options()[i].name);
     const QString value = QString::fromUtf8(entries.options()[i].value);
-    qsizetype at = -1;
-    for (qsizetype j = 0; j + 1 < options.size(); j += 2)
-      if (options[j] == name) at = j;
-    if (at >= 0)
+    if (const qsizetype at = optionAt(options, name); at >= 0)
       options[at + 1] = value;
     else
       options << name << value;
   }
   // Qt's job page names job-hold-until only for a hold the user chose.
-  if (!options.contains(QString::fromLatin1(kJobHoldUntil)))
+  if (optionAt(options, QString::fromLatin1(kJobHoldUntil)) < 0)
     options << QString::fromLatin1(kJobHoldUntil) << QStringLiteral("no-hold");
   engine->setProperty(kCupsOptions, options);
 }
