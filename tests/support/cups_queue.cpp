@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 #include "support/file_text.h"
@@ -40,9 +41,27 @@ bool ended(pid_t pid) {
   return state == std::string::npos || stat->compare(state + 2, 1, "Z") == 0;
 }
 
+// Takes the subscriptions `ids` out of the scheduler's file of them and of
+// its backup, which it reads where the file is missing.
+void forgetSubscriptions(const std::vector<int>& ids) {
+  for (const char* file : {"/etc/cups/subscriptions.conf", "/etc/cups/subscriptions.conf.O"}) {
+    const auto text = readFileIfAny(file);
+    if (!text) continue;
+    std::istringstream lines(*text);
+    std::string kept, line;
+    bool dropping = false;
+    while (std::getline(lines, line)) {
+      for (int id : ids) dropping = dropping || line == "<Subscription " + std::to_string(id) + ">";
+      if (!dropping) kept += line + "\n";
+      if (line == "</Subscription>") dropping = false;
+    }
+    writeFile(file, kept);
+  }
+}
+
 }  // namespace
 
-bool restartScheduler(bool forgetSubscriptions) {
+bool restartScheduler(const std::vector<int>& forgotten) {
   if (geteuid() != 0) return false;
   const bool systemd = std::filesystem::exists("/run/systemd/system");
   if (systemd) {
@@ -53,11 +72,7 @@ bool restartScheduler(bool forgetSubscriptions) {
     if (cupsd <= 0 || kill(cupsd, SIGTERM) != 0 || !within10s([&] { return ended(cupsd); }))
       return false;
   }
-  std::error_code ec;
-  // The scheduler reads its backup where the file is missing.
-  if (forgetSubscriptions)
-    for (const char* file : {"/etc/cups/subscriptions.conf", "/etc/cups/subscriptions.conf.O"})
-      std::filesystem::remove(file, ec);
+  forgetSubscriptions(forgotten);
   const ProcessResult start =
       systemd ? runProcess({"/usr/bin/systemctl", "start", "cups.socket", "cups.service"})
               : runProcess({"/usr/sbin/cupsd"});

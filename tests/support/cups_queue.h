@@ -6,17 +6,18 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace jc::test {
 
 bool schedulerRuns();
 
 // Stops the scheduler and starts it again, as a package upgrade or an
-// administrator does, and where `forgetSubscriptions` with none of the
-// event subscriptions it keeps across restarts (as when their leases ran
-// out while it was down); false where it cannot (not root, or it did not
-// come back within ten seconds).
-bool restartScheduler(bool forgetSubscriptions = false);
+// administrator does, with the event subscriptions `forgotten` gone (as when
+// their leases ran out while it was down; it keeps the others across the
+// restart); false where it cannot (not root, or it did not come back within
+// ten seconds).
+bool restartScheduler(const std::vector<int>& forgotten = {});
 
 // A queue of the sample printer (or of the PPD `ppd`) that accepts jobs but
 // never sends them; removed with its jobs at the end.
