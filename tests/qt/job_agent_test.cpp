@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include "hosts/common/job_notifications.h"
+#include "support/cli_run.h"
 #include "support/cups_queue.h"
 #include "support/file_text.h"
 #include "support/held_job_queue.h"
@@ -84,9 +85,16 @@ TEST_F(JobAgentTest, PrintPutsTheUsersChoicesOntoTheJobAndTheFilterGetsThem) {
 
   ASSERT_TRUE(QTest::qWaitFor([&] { return queue_.received(job).has_value(); }, 10000));
   const std::string received = *queue_.received(job);
-  const auto entries = entriesOf(received);
+  // Exactly what `save` computes for the same choices, but for the time.
+  auto entries = entriesOf(received);
   EXPECT_EQ(entries.at("korvel.print.PrintSettings.userName"), "416461") << received;
-  EXPECT_EQ(entries.count("korvel.print.PrintSettings.holdButton"), 1u);
+  nlohmann::json saved = parseJsonOutput(
+      runCli({.configHome = dir_.path() / "config", .prefsDir = dir_.path() / "cli-prefs"},
+             {"--printer", queue_.name(), "--title", "Quarterly report", "save", "--user-name",
+              "Ada", "--json"}))["printSettings"];
+  entries.erase("korvel.print.PrintSettings.spoolTime");
+  saved.erase("korvel.print.PrintSettings.spoolTime");
+  EXPECT_EQ(nlohmann::json(entries), saved);
   EXPECT_EQ(agent_->window(), nullptr);
 }
 
