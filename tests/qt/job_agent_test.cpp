@@ -8,17 +8,20 @@
 #include "hosts/qt/job_agent.h"
 
 #include <cups/cups.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCheckBox>
 #include <QDBusConnection>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "hosts/common/held_jobs.h"
 #include "hosts/common/job_notifications.h"
 #include "support/cli_run.h"
 #include "support/cups_queue.h"
@@ -180,6 +183,41 @@ TEST_P(JobAgentRestartTest, TheNextJobStillOpensAWindow) {
     EXPECT_EQ(after_restart, before_restart);
   QTest::mouseClick(&window->printButton(), Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return queue_.received(after).has_value(); }, 10000));
+}
+
+// The program itself: with nothing waiting, --screenshot says so and --once
+// ends at once; with a job waiting, --screenshot draws its window and leaves
+// the job held and without entries.
+TEST(JobAgentProgramTest, ScreenshotDrawsTheWaitingJobsWindowAndLeavesTheJobAsItWas) {
+  if (!schedulerRuns()) GTEST_SKIP() << "no CUPS scheduler runs here";
+  TempDir dir;
+  RecordingQueue queue(std::filesystem::path(JC_TEST_BINARY_DIR) /
+                       ("agent-program-filter-" + std::to_string(getpid())));
+  if (!queue.ok() || !queue.holdJobs()) GTEST_SKIP() << "cannot add CUPS queues here";
+  const auto agent = [&](const std::string& option, const std::string& value = "") {
+    std::vector<std::string> args = {JC_AGENT_PATH, "--prefs-dir", (dir.path() / "prefs").string(),
+                                     option};
+    if (!value.empty()) args.push_back(value);
+    return runProcess(args);
+  };
+  const std::string picture = (dir.path() / "agent.png").string();
+  if (jobsWaitingForJobControl().empty()) {
+    const ProcessResult run = agent("--screenshot", picture);
+    EXPECT_EQ(run.exitStatus, 1);
+    // After whatever Qt says of the session.
+    EXPECT_THAT(run.err,
+                ::testing::EndsWith("jobcontrol-agent: no job of yours waits for Job Control\n"));
+    EXPECT_EQ(agent("--once").exitStatus, 0);
+  }
+
+  writeFile(dir.path() / "report.txt", "A page\n");
+  const int job = queue.printWithLp(dir.path() / "report.txt", "Quarterly report");
+  ASSERT_GT(job, 0);
+  const ProcessResult run = agent("--screenshot", picture);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_GT(QImage(QString::fromStdString(picture)).width(), 300);
+  EXPECT_EQ(jobAttribute(job, "job-state"), "pending-held");
+  EXPECT_EQ(jobAttribute(job, "korvel.print.PrintSettings.spoolTime"), "");
 }
 
 // What a restart that drops the subscription leaves: the scheduler no longer
