@@ -208,18 +208,21 @@ struct ExchangeEnd {
   std::optional<FolderListOutcome> failure;
 };
 
+// How the transfer ended, before its answer is put in place.
+enum class TransferEnd { Delivered, TimedOut, Failed };
+
 // What an exchange that ran came to: the answer put in place, or why not.
-ExchangeEnd endOf(int finished, const Transfer& transfer, std::optional<CURLcode> result,
+ExchangeEnd endOf(TransferEnd finished, const Transfer& transfer, std::optional<CURLcode> result,
                   long status, const char* errorText, const std::filesystem::path& responseFile,
                   std::chrono::milliseconds timeout) {
   ExchangeEnd end;
-  if (finished == KorvelPrintPdeVx418JCSOAPClient::kFinished) {
+  if (finished == TransferEnd::Delivered) {
     // An answer that could not be put in place would leave the caller reading
     // an older one: that is a failed exchange too.
     end.outcome =
         writeResponseFile(responseFile, transfer.body) ? Outcome::Success : Outcome::Failed;
     if (end.outcome != Outcome::Success) end.failure = answerNotKept();
-  } else if (finished == KorvelPrintPdeVx418JCSOAPClient::kTimedOut) {
+  } else if (finished == TransferEnd::TimedOut) {
     end.outcome = Outcome::TimedOut;
     end.failure = noAnswerWithin(timeout);
   } else {
@@ -269,11 +272,25 @@ KorvelPrintPdeVx418JCSOAPClient::initWithServerName(const std::string& address,
 
 KorvelPrintPdeVx418JCSOAPClient::~KorvelPrintPdeVx418JCSOAPClient() = default;
 
+int KorvelPrintPdeVx418JCSOAPClient::finished() const {
+  if (!last_) return kRunning;
+  switch (*last_) {
+    case Outcome::Success:
+      return kFinished;
+    case Outcome::TimedOut:
+      return kTimedOut;
+    case Outcome::NotSent:
+    case Outcome::Failed:
+      break;
+  }
+  return kFailed;
+}
+
 KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMessage(
     const std::vector<unsigned char>& body) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + limits_.timeout;
-  finished_ = kRunning;
+  last_.reset();
   failure_.reset();
   ensureCurlInitialised();
 
@@ -294,7 +311,7 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   if (!ready) {
     pdeLog(this, "Connection fail");
     failure_ = noAnswer("the connection could not be created");
-    return Outcome::NotSent;
+    return *(last_ = Outcome::NotSent);
   }
 
   // Wait on the calling thread: the host's run loop serves libcurl's sockets
@@ -302,32 +319,31 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
   // transfer ends or the time is up.
   std::optional<CURLcode> result;
   long status = 0;
+  TransferEnd finished = TransferEnd::Failed;
   {
     CurlSocketDriver driver(multi.get(), *runLoop_, deadline);
     const CurlSocketDriver::End end = driver.run(e);
     if (end == CurlSocketDriver::End::NotStarted) {
       pdeLog(this, "Connection fail");
       failure_ = noAnswer("the connection could not be created");
-      return Outcome::NotSent;
+      return *(last_ = Outcome::NotSent);
     }
     result = driver.result();
     if (end == CurlSocketDriver::End::TimedOut) {
-      finished_ = kTimedOut;
+      finished = TransferEnd::TimedOut;
     } else if (end == CurlSocketDriver::End::Done) {
       curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
-      const bool delivered =
-          *result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299;
-      finished_ = delivered ? kFinished : kFailed;
-    } else {
-      finished_ = kFailed;
+      if (*result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299)
+        finished = TransferEnd::Delivered;
     }
     // Cancels the transfer when it is still under way.
     curl_multi_remove_handle(multi.get(), e);
   }
 
   ExchangeEnd end =
-      endOf(finished_, transfer, result, status, errorText, responseFile_, limits_.timeout);
+      endOf(finished, transfer, result, status, errorText, responseFile_, limits_.timeout);
   failure_ = std::move(end.failure);
+  last_ = end.outcome;
   if (end.outcome != Outcome::Success && context_) context_->recieveEndCallback();
   return end.outcome;
 }

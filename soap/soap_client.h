@@ -55,7 +55,10 @@ class KorvelPrintPdeVx418JCSOAPClient {
   // the size limit are failures.
   Outcome sendMessage(const std::vector<unsigned char>& body);
 
-  int finished() const { return finished_; }
+  // kRunning until an exchange has ended, then how the last one ended:
+  // kFinished for an answer put in place, kTimedOut, or kFailed (an exchange
+  // that could not start included).
+  int finished() const;
   // Why the last exchange failed, in plain words; none after a success.
   const std::optional<FolderListOutcome>& failure() const { return failure_; }
 
@@ -66,7 +69,7 @@ class KorvelPrintPdeVx418JCSOAPClient {
   RunLoop* runLoop_ = nullptr;
   std::filesystem::path responseFile_;
   SoapClientLimits limits_;
-  int finished_ = kRunning;
+  std::optional<Outcome> last_;  // none while an exchange runs, and before the first
   std::optional<FolderListOutcome> failure_;
 };
 

@@ -312,6 +312,8 @@ TEST_F(SoapClientTest, AnswerThatCannotBeStoredIsAFailure) {
   responseFile_ = dir_.path() / "missing-folder" / "vwxyz.xml";
   const Exchange exchange = send(printer.url());
   EXPECT_EQ(exchange.outcome, Outcome::Failed);
+  // Not "finished": the caller would read an older answer.
+  EXPECT_EQ(exchange.finished, KorvelPrintPdeVx418JCSOAPClient::kFailed);
   EXPECT_EQ(exchange.callbacks, 1);
 }
 
