@@ -231,6 +231,36 @@ ExchangeEnd endOf(TransferEnd finished, const Transfer& transfer, std::optional<
   return end;
 }
 
+// What the transfer came to on the wire.
+struct TransferRun {
+  TransferEnd end = TransferEnd::Failed;
+  std::optional<CURLcode> result;
+  long status = 0;
+};
+
+// Waits on the calling thread: the host's run loop serves libcurl's sockets
+// and time-outs along with its own events, and stops as soon as the transfer
+// ends or the time is up. None when the transfer could not start.
+std::optional<TransferRun> runTransfer(CURLM* multi, RunLoop& runLoop,
+                                       std::chrono::steady_clock::time_point deadline,
+                                       const Transfer& transfer) {
+  TransferRun run;
+  CurlSocketDriver driver(multi, runLoop, deadline);
+  const CurlSocketDriver::End end = driver.run(transfer.easy);
+  if (end == CurlSocketDriver::End::NotStarted) return std::nullopt;
+  run.result = driver.result();
+  if (end == CurlSocketDriver::End::TimedOut) {
+    run.end = TransferEnd::TimedOut;
+  } else if (end == CurlSocketDriver::End::Done) {
+    curl_easy_getinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &run.status);
+    if (*run.result == CURLE_OK && !transfer.tooLarge && run.status >= 200 && run.status <= 299)
+      run.end = TransferEnd::Delivered;
+  }
+  // Cancels the transfer when it is still under way.
+  curl_multi_remove_handle(multi, transfer.easy);
+  return run;
+}
+
 }  // namespace
 
 void ensureCurlInitialised() {
@@ -314,34 +344,15 @@ KorvelPrintPdeVx418JCSOAPClient::Outcome KorvelPrintPdeVx418JCSOAPClient::sendMe
     return *(last_ = Outcome::NotSent);
   }
 
-  // Wait on the calling thread: the host's run loop serves libcurl's sockets
-  // and time-outs along with its own events, and stops as soon as the
-  // transfer ends or the time is up.
-  std::optional<CURLcode> result;
-  long status = 0;
-  TransferEnd finished = TransferEnd::Failed;
-  {
-    CurlSocketDriver driver(multi.get(), *runLoop_, deadline);
-    const CurlSocketDriver::End end = driver.run(e);
-    if (end == CurlSocketDriver::End::NotStarted) {
-      pdeLog(this, "Connection fail");
-      failure_ = noAnswer("the connection could not be created");
-      return *(last_ = Outcome::NotSent);
-    }
-    result = driver.result();
-    if (end == CurlSocketDriver::End::TimedOut) {
-      finished = TransferEnd::TimedOut;
-    } else if (end == CurlSocketDriver::End::Done) {
-      curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
-      if (*result == CURLE_OK && !transfer.tooLarge && status >= 200 && status <= 299)
-        finished = TransferEnd::Delivered;
-    }
-    // Cancels the transfer when it is still under way.
-    curl_multi_remove_handle(multi.get(), e);
+  const std::optional<TransferRun> run = runTransfer(multi.get(), *runLoop_, deadline, transfer);
+  if (!run) {
+    pdeLog(this, "Connection fail");
+    failure_ = noAnswer("the connection could not be created");
+    return *(last_ = Outcome::NotSent);
   }
 
-  ExchangeEnd end =
-      endOf(finished, transfer, result, status, errorText, responseFile_, limits_.timeout);
+  ExchangeEnd end = endOf(run->end, transfer, run->result, run->status, errorText, responseFile_,
+                          limits_.timeout);
   failure_ = std::move(end.failure);
   last_ = end.outcome;
   if (end.outcome != Outcome::Success && context_) context_->recieveEndCallback();
