@@ -9,23 +9,23 @@
 namespace jc::cli {
 namespace {
 
-std::string localTime(std::time_t time) {
+// `time` in `format`, as the clock on the wall here reads it or as UTC.
+std::string timeText(std::time_t time, const char* format, bool utc) {
   std::tm parts{};
-  localtime_r(&time, &parts);
+  if (utc)
+    gmtime_r(&time, &parts);
+  else
+    localtime_r(&time, &parts);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+  std::strftime(text, sizeof text, format, &parts);
   return text;
 }
+
+std::string localTime(std::time_t time) { return timeText(time, "%Y-%m-%d %H:%M", false); }
 
 }  // namespace
 
-std::string utcTime(std::time_t time) {
-  std::tm parts{};
-  gmtime_r(&time, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
-}
+std::string utcTime(std::time_t time) { return timeText(time, "%Y-%m-%dT%H:%M:%SZ", true); }
 
 nlohmann::ordered_json heldJobJson(const HeldJob& job) {
   return {{"jobId", job.id},
