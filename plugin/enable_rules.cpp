@@ -152,15 +152,11 @@ void KorvelPrintPdeVx418JC::runFolderPopUpRules() {
   folderNameButtonEnabled();
 }
 
+// The pop-up's rules and the folder name's field: each rule reads the
+// controls' values, not one another's enabled states, so their order is free.
 void KorvelPrintPdeVx418JC::runFolderMatrixRules() {
-  suspendKeyStaticTextEnabled();
-  suspendKeyEditTextEnabled();
-  suspendKeyButtonEnabled();
-  folderPasswordStaticTextEnabled();
-  folderPasswordEditTextEnabled();
-  folderPasswordButtonEnabled();
+  runFolderPopUpRules();
   folderNameEditTextEnabled();
-  folderNameButtonEnabled();
 }
 
 void KorvelPrintPdeVx418JC::runAuthenticationRules() {
